@@ -1,0 +1,236 @@
+#!/usr/bin/env bash
+# One end-to-end scenario on the real executable under Wine: plant a machine state in a copy of the
+# template prefix, run, and compare the whole transcript, the exit status and the state afterwards.
+# Output of Wine calls goes to files, never pipes: Wine's services inherit it and outlive the call.
+set -u
+scenario=$1
+work=$WINE_WORK/$scenario
+rm -rf "$work"
+mkdir -p "$work"
+export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+cp -a "$WINE_WORK/template" "$WINEPREFIX"
+windows=$WINEPREFIX/drive_c/windows
+system=$windows/system32
+tmux_socket=fix_molivern_$$
+
+cleanup() {
+  tmux -L "$tmux_socket" kill-server 2>/dev/null
+  wineserver -k 2>/dev/null
+  wineserver -w 2>/dev/null
+  rm -rf "$WINEPREFIX"
+}
+trap cleanup EXIT
+
+failures=0
+fail() {
+  echo "FAIL ($scenario): $*"
+  failures=$((failures + 1))
+}
+
+w() { "$WINE_LOADER" "$@" </dev/null 2>>"$work/wine.err"; }
+
+running() { # prints how many processes run the named executable
+  w "$PROBE" ps | tr -d '\r' >"$work/ps.txt"
+  grep -c -i -x -F "$1" "$work/ps.txt"
+}
+
+wait_running() { # name count
+  for _ in $(seq 1 150); do
+    [ "$(running "$1")" -ge "$2" ] && return 0
+    sleep 0.2
+  done
+  fail "$1 did not start"
+}
+
+start_program() { # a Windows path
+  "$WINE_LOADER" "$1" </dev/null >/dev/null 2>&1 &
+}
+
+plant_files() {
+  cp "$STUB" "$windows/INETD.EXE"
+  cp "$STUB" "$system/KERN32.EXE"
+  printf 'not a library\n' >"$system/HKSDLL.DLL"
+}
+
+start_trojan() {
+  start_program 'C:\windows\INETD.EXE'
+  start_program 'C:\windows\system32\KERN32.EXE'
+  wait_running INETD.EXE 1
+  wait_running KERN32.EXE 1
+}
+
+runonce='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\RunOnce'
+reg_set() { w reg add "$runonce" /v "$1" /d "$2" /f >>"$work/reg.txt"; }
+reg_has() { w reg query "$runonce" >"$work/query.txt" && grep -q -i -w "$1" "$work/query.txt"; }
+reg_lacks() { ! reg_has "$1"; }
+use_win98() { w reg add 'HKCU\Software\Wine' /v Version /d win98 /f >>"$work/reg.txt"; }
+
+run_cleaner() { # expected status, expected text after the banner
+  local started finished
+  started=$(date +%s%N)
+  w "$CLEANER" >"$work/out.txt"
+  status=$?
+  finished=$(date +%s%N)
+  echo "cleaner ran $(((finished - started) / 1000000)) ms, exit status $status"
+  [ "$status" = "$1" ] || fail "exit status $status, expected $1"
+  { cat "$EXPECTED/banner.txt"; printf '%s' "$2"; } >"$work/expected.txt"
+  cp "$work/out.txt" "$work/compared.txt"
+  if [ -n "${any_kill_error:-}" ]; then
+    # Which code a walk that found nothing leaves depends on the other processes of the machine.
+    sed -i '/^Killing the Process .*\.\.\.$/{n;s/^\t[A-Z].*/\t(any error text)/}' "$work/compared.txt"
+  fi
+  if ! cmp -s "$work/expected.txt" "$work/compared.txt"; then
+    fail "transcript differs"
+    diff <(cat -A "$work/expected.txt") <(cat -A "$work/compared.txt")
+  fi
+}
+
+expect() { # description, command...
+  local what=$1
+  shift
+  "$@" || fail "$what"
+}
+
+not_infected=$'\nYour System is not infected\nPress any key to exit'
+registry_not_found=$'\nChecking Registry Entry...\n\tRemoving Registry Key Failed/NotFound.'
+registry_cleaned=$'\nChecking Registry Entry...\nCleaning Registry...\n\tRegistry Cleaned.'
+inetd='C:\windows\INETD.EXE'
+kern32='C:\windows\system32\KERN32.EXE'
+hksdll='C:\windows\system32\HKSDLL.DLL'
+finish=$'\n\nFinish cleaning your system.\nPress any key to exit'
+
+# The removal's texts for one program: killing outcome and deleting outcome.
+program_texts() { # path, dots after the killing text, kill outcome, delete outcome
+  printf '\nKilling the Process %s...%s%s\nDeleting file %s...%s' "$1" "$2" "$3" "$1" "$4"
+}
+deleted() { printf '\n\tFile %s deleted.' "$1"; }
+missing=$'\n\tThe system cannot find the file specified.'
+
+w "$PROBE" ps >/dev/null 2>&1 # starts the prefix's services with their output going nowhere
+
+case $scenario in
+  nt_not_infected)
+    plant_files
+    reg_set Other 'C:\keep.exe'
+    run_cleaner 0 "$registry_not_found$not_infected"
+    expect "files untouched" test -f "$windows/INETD.EXE" -a -f "$system/KERN32.EXE" -a -f "$system/HKSDLL.DLL"
+    expect "other value untouched" reg_has Other
+    ;;
+
+  nt_infected)
+    plant_files
+    start_trojan
+    reg_set Kernel32 "$kern32"
+    reg_set Other 'C:\keep.exe'
+    run_cleaner 1 "$registry_cleaned$(program_texts "$inetd" '' $'\n\tProcess Removed in Memory.' "$(deleted "$inetd")")$(program_texts "$kern32" '' $'\n\tProcess Removed in Memory.' "$(deleted "$kern32")")"$'\nDeleting file '"$hksdll...$(deleted "$hksdll")$finish"
+    tail -c +1252 "$work/out.txt"
+    echo
+    expect "INETD.EXE still running" test "$(running INETD.EXE)" = 0
+    expect "KERN32.EXE still running" test "$(running KERN32.EXE)" = 0
+    expect "files left" test ! -e "$windows/INETD.EXE" -a ! -e "$system/KERN32.EXE" -a ! -e "$system/HKSDLL.DLL"
+    expect "Kernel32 value left" reg_lacks Kernel32
+    expect "other value deleted" reg_has Other
+    ;;
+
+  nt_value_only)
+    reg_set Kernel32 "$kern32"
+    any_kill_error=1
+    run_cleaner 1 "$registry_cleaned$(program_texts "$inetd" '' $'\n\t(any error text)' "$missing")$(program_texts "$kern32" '' $'\n\t(any error text)' "$missing")"$'\nDeleting file '"$hksdll...$missing$finish"
+    grep -A1 '^Killing' "$work/out.txt"
+    ;;
+
+  win98_infected)
+    use_win98
+    plant_files
+    start_trojan
+    w "$PROBE" ini-set 'c:\tools\tray.exe C:\WINDOWS\INETD.EXE   scanregw.exe' >/dev/null
+    # Wine's snapshot names processes by file name alone, so the full-path walk finds no match;
+    # the programs keep running and their files cannot be deleted.
+    denied=$'\n\tAccess is denied.'
+    run_cleaner 1 $'\nChecking "WIN.INI"...\nCleaning "WIN.INI"...\n\t"WIN.INI" file Cleaned.'"$(program_texts "$inetd" '...' $'\n\tError Code: 18' "$denied")$(program_texts "$kern32" '...' $'\n\tError Code: 18' "$denied")"$'\nDeleting file '"$hksdll...$(deleted "$hksdll")$finish"
+    w "$PROBE" ini-get >"$work/run.txt"
+    expect "run line rewritten" test "$(tr -d '\r' <"$work/run.txt")" = 'C:\TOOLS\TRAY.EXE SCANREGW.EXE'
+    expect "INETD.EXE runs on" test "$(running INETD.EXE)" = 1
+    ;;
+
+  win98_not_infected)
+    use_win98
+    w "$PROBE" ini-set 'c:\tools\tray.exe   scanregw.exe' >/dev/null
+    plant_files
+    run_cleaner 0 $'\nChecking "WIN.INI"...'"$not_infected"
+    w "$PROBE" ini-get >"$work/run.txt"
+    expect "run line left exactly as it was" test "$(tr -d '\r' <"$work/run.txt")" = 'c:\tools\tray.exe   scanregw.exe'
+    expect "files untouched" test -f "$windows/INETD.EXE"
+    ;;
+
+  terminator_nt)
+    plant_files
+    cp "$STUB" "$windows/XINETD.EXE"
+    start_program 'C:\windows\INETD.EXE'
+    start_program 'C:\windows\INETD.EXE'
+    start_program 'C:\windows\XINETD.EXE'
+    wait_running INETD.EXE 2
+    wait_running XINETD.EXE 1
+    w "$KILL_DRIVER" 'C:\windows\INETD.EXE' | tr -d '\r' >"$work/kill.txt"
+    expect "status 0 for a running program" grep -q -x 'status 0' "$work/kill.txt"
+    expect "exactly one of two copies terminated" test "$(running INETD.EXE)" = 1
+    expect "XINETD.EXE survives" test "$(running XINETD.EXE)" = 1
+    w "$KILL_DRIVER" 'C:\nowhere\NOSUCH.EXE' | tr -d '\r' >"$work/kill.txt"
+    expect "non-zero status for a name that runs nowhere" grep -q -x 'status [1-9][0-9]*' "$work/kill.txt"
+    cat "$work/kill.txt"
+    ;;
+
+  terminator_win98)
+    use_win98
+    plant_files
+    start_program 'C:\windows\INETD.EXE'
+    wait_running INETD.EXE 1
+    w "$KILL_DRIVER" 'C:\windows\INETD.EXE' >"$work/kill.txt"
+    expect "the snapshot walk ends with 18" test "$(tr -d '\r' <"$work/kill.txt")" = $'...\nstatus 18'
+    expect "nothing terminated" test "$(running INETD.EXE)" = 1
+    ;;
+
+  terminal_keys)
+    t() { tmux -L "$tmux_socket" "$@"; }
+    screen_has() { t capture-pane -p -t keys >"$work/screen.txt" 2>/dev/null && grep -q -F "$1" "$work/screen.txt"; }
+    wait_screen() {
+      for _ in $(seq 1 150); do
+        screen_has "$1" && return 0
+        sleep 0.2
+      done
+      fail "never showed: $1"
+      cat "$work/screen.txt"
+    }
+    session() {
+      t kill-session -t keys 2>/dev/null
+      t new-session -d -s keys -x 100 -y 50 \
+        "WINEPREFIX='$WINEPREFIX' WINEDEBUG=-all '$WINE_LOADER' '$CLEANER'; echo EXIT=\$?; sleep 60"
+    }
+    session
+    wait_screen 'Press any key to continue....'
+    sleep 2
+    screen_has 'Checking Registry' && fail "went on without a key"
+    t send-keys -t keys a
+    wait_screen 'Press any key to exit'
+    sleep 2
+    screen_has 'EXIT=' && fail "ended without the final key"
+    t send-keys -t keys b
+    wait_screen 'EXIT=0'
+
+    session
+    wait_screen 'Press any key to continue....'
+    sleep 1
+    t send-keys -t keys Up
+    wait_screen 'EXIT=0' # the held second code of Up answers the final prompt
+    ;;
+
+  *)
+    fail "no such scenario"
+    ;;
+esac
+
+if [ "$failures" -ne 0 ]; then
+  echo "$scenario: $failures failure(s)"
+  exit 1
+fi
+echo "$scenario: passed"

@@ -1,0 +1,7 @@
+// Stands in for the trojan's programs: it only sleeps until it is terminated.
+#include <windows.h>
+
+int main() {
+  Sleep(INFINITE);
+  return 0;
+}

@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# The main job: builds fix_molivern.exe and cleans a throwaway Wine machine that carries a harmless
+# stand-in of the trojan (programs that only sleep, under its names; a dummy library; its autostart
+# entry). NT mode by default; --win98 for Windows 98 mode. Interactive in a terminal.
+set -eu
+cd "$(dirname "$0")/.."
+mode=nt
+[ "${1:-}" = --win98 ] && mode=win98
+scripts/install-deps.sh >/dev/null
+. scripts/wine-build.sh
+cmake --preset "$wine_preset" -DFIX_MOLIVERN_WINE_TESTS=ON >/dev/null
+cmake --build --preset "$wine_preset" -j "$(nproc)" >/dev/null
+build=build/$wine_preset
+if [ "$wine_preset" = windows64 ]; then
+  WINE_LOADER=/usr/lib/wine/wine64 arch=win64
+else
+  WINE_LOADER=wine arch=win32
+fi
+CLEANER=$build/fix_molivern.exe STUB=$build/tests/wine/stub.exe PROBE=$build/tests/wine/probe.exe
+
+work=$(mktemp -d)
+export WINEPREFIX=$work/prefix WINEARCH=$arch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+trap 'wineserver -k 2>/dev/null; wineserver -w 2>/dev/null; rm -rf "$work"' EXIT
+fail() { echo "demo: $*" >&2; }
+. tests/wine/wine_machine.sh
+
+echo "Making a throwaway Windows machine ($mode mode)..."
+"$WINE_LOADER" wineboot -i </dev/null >/dev/null 2>&1
+[ $mode = win98 ] && use_win98
+plant_files
+start_trojan
+if [ $mode = win98 ]; then
+  w "$PROBE" ini-set 'C:\WINDOWS\SYSTEM\SCANREGW.EXE C:\WINDOWS\INETD.EXE' >/dev/null
+else
+  reg_set Kernel32 'C:\windows\system32\KERN32.EXE'
+fi
+
+show_state() {
+  echo "---- $1 ----"
+  printf 'programs running:'
+  for program in INETD.EXE KERN32.EXE; do
+    [ "$(running $program)" -gt 0 ] && printf ' %s' $program
+  done
+  printf '\nfiles present:'
+  for file in "$windows/INETD.EXE" "$system/KERN32.EXE" "$system/HKSDLL.DLL"; do
+    [ -e "$file" ] && printf ' %s' "${file#"$WINEPREFIX"/drive_c/}"
+  done
+  if [ $mode = win98 ]; then
+    printf '\nWIN.INI run line: %s\n' "$(w "$PROBE" ini-get | tr -d '\r')"
+  else
+    w reg query 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\RunOnce' >"$work/query.txt"
+    printf '\nRunOnce values:\n%s\n' "$(tr -d '\r' <"$work/query.txt" | grep REG_ || echo '    (none)')"
+  fi
+  echo "-------------------------"
+}
+
+show_state "before"
+if [ -t 0 ]; then
+  "$WINE_LOADER" "$CLEANER" 2>/dev/null && status=0 || status=$?
+else
+  "$WINE_LOADER" "$CLEANER" </dev/null 2>/dev/null && status=0 || status=$?
+fi
+printf '\n\nfix_molivern.exe exit status: %s\n' "$status"
+show_state "after"

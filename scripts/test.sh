@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Every test: the logic on the simulated machine, then the Windows program under Wine.
+set -eu
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+. scripts/wine-build.sh
+jobs=$(nproc)
+
+cmake --preset native
+cmake --build --preset native -j "$jobs"
+ctest --preset native
+
+# The product, whose import table is checked even where Wine runs the other build.
+if [ "$wine_preset" = windows ]; then wine_tests=ON; else wine_tests=OFF; fi
+cmake --preset windows -DFIX_MOLIVERN_WINE_TESTS=$wine_tests
+cmake --build --preset windows -j "$jobs"
+ctest --preset windows
+
+if [ "$wine_preset" = windows64 ]; then
+  cmake --preset windows64
+  cmake --build --preset windows64 -j "$jobs"
+  ctest --preset windows64
+fi

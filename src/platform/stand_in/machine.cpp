@@ -454,16 +454,14 @@ LSTATUS RegQueryValueExA(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, 
   return ERROR_SUCCESS;
 }
 
+// An injected failure of a close still releases the handle: a valid handle is gone either way.
 LSTATUS RegCloseKey(HKEY key) {
-  DWORD code = 0;
-  if (standin::Injected("RegCloseKey", code)) {
-    return static_cast<LSTATUS>(code);
-  }
   if (!standin::Lookup(key, standin::HandleKind::RegistryKey)) {
     return ERROR_INVALID_HANDLE;
   }
   theMachine.handles.erase(reinterpret_cast<std::uintptr_t>(key));
-  return ERROR_SUCCESS;
+  DWORD code = 0;
+  return standin::Injected("RegCloseKey", code) ? static_cast<LSTATUS>(code) : ERROR_SUCCESS;
 }
 
 LSTATUS SHDeleteValueA(HKEY root, LPCSTR subKey, LPCSTR name) {
@@ -622,16 +620,13 @@ BOOL TerminateProcess(HANDLE process, UINT exitCode) {
 }
 
 BOOL CloseHandle(HANDLE object) {
-  if (standin::FailsWithLastError("CloseHandle")) {
-    return FALSE;
-  }
   auto it = theMachine.handles.find(reinterpret_cast<std::uintptr_t>(object));
   if (it == theMachine.handles.end() || it->second.kind == standin::HandleKind::RegistryKey) {
     theMachine.lastError = ERROR_INVALID_HANDLE;
     return FALSE;
   }
   theMachine.handles.erase(it);
-  return TRUE;
+  return standin::FailsWithLastError("CloseHandle") ? FALSE : TRUE;
 }
 
 void Sleep(DWORD milliseconds) {

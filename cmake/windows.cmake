@@ -14,6 +14,11 @@ add_test(NAME import_table
          COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/check_imports.sh ${OBJDUMP}
                  $<TARGET_FILE:fix_molivern>)
 
+add_test(NAME no_allocation_in_logic
+         COMMAND ${CMAKE_SOURCE_DIR}/tests/check_no_allocation.sh ${CMAKE_NM}
+                 $<TARGET_OBJECTS:molivern_logic>
+         COMMAND_EXPAND_LISTS)
+
 if(FIX_MOLIVERN_WINE_TESTS)
   add_subdirectory(tests/wine)
 endif()

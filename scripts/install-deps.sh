@@ -2,7 +2,8 @@
 # Installs what a fresh Debian 12 machine lacks for building and testing, and nothing else.
 set -eu
 packages=(cmake g++ googletest libgtest-dev g++-mingw-w64-i686 g++-mingw-w64-x86-64
-          wine wine32:i386 wine64 tmux)
+          wine wine32:i386 wine64 tmux clang clang-tidy clang-format cppcheck
+          libclang-rt-14-dev)
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386
 fi

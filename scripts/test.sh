@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Every test: the logic on the simulated machine, then the Windows program under Wine.
+# Every test: the logic on the simulated machine (plain, with sanitizers, fuzzed, statically
+# checked), then the Windows program under Wine.
 set -eu
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -9,6 +10,15 @@ jobs=$(nproc)
 cmake --preset native
 cmake --build --preset native -j "$jobs"
 ctest --preset native
+scripts/static-checks.sh
+
+cmake --preset sanitize
+cmake --build --preset sanitize -j "$jobs"
+ctest --preset sanitize
+
+cmake --preset fuzz
+cmake --build --preset fuzz -j "$jobs"
+ctest --preset fuzz
 
 # The product, whose import table is checked even where Wine runs the other build.
 if [ "$wine_preset" = windows ]; then wine_tests=ON; else wine_tests=OFF; fi

@@ -1,6 +1,7 @@
+#include "console/banner.h"
+
 #include <vector>
 
-#include "console/banner.h"
 #include "machine_test.h"
 
 namespace {
@@ -51,17 +52,27 @@ struct KeyCase {
 TEST_F(BannerTest, KeyWaits) {
   using standin::KeyKind;
   const KeyCase cases[] = {
-      {"letter, then letter", {{KeyKind::Character, 'a', 0}, {KeyKind::Character, 'b', 0}},
-       {'a', 'b'}, 0},
+      {"letter, then letter",
+       {{KeyKind::Character, 'a', 0}, {KeyKind::Character, 'b', 0}},
+       {'a', 'b'},
+       0},
       {"modifiers and releases do not end a wait",
-       {{KeyKind::ModifierOnly, 0, 0}, {KeyKind::Release, 0, 0}, {KeyKind::Character, 'q', 0},
-        {KeyKind::Release, 0, 0}, {KeyKind::Character, 'r', 0}},
-       {'q', 'r'}, 0},
+       {{KeyKind::ModifierOnly, 0, 0},
+        {KeyKind::Release, 0, 0},
+        {KeyKind::Character, 'q', 0},
+        {KeyKind::Release, 0, 0},
+        {KeyKind::Character, 'r', 0}},
+       {'q', 'r'},
+       0},
       {"Up arrow: lead code, then its held code without waiting",
-       {{KeyKind::Special, 72, 224}}, {224, 72}, 0},
+       {{KeyKind::Special, 72, 224}},
+       {224, 72},
+       0},
       {"F1: lead code 0", {{KeyKind::Special, 59, 0}}, {0, 59}, 0},
-      {"Ctrl+C is an ordinary key", {{KeyKind::Character, 3, 0}, {KeyKind::Character, 3, 0}},
-       {3, 3}, 0},
+      {"Ctrl+C is an ordinary key",
+       {{KeyKind::Character, 3, 0}, {KeyKind::Character, 3, 0}},
+       {3, 3},
+       0},
   };
   for (const KeyCase& c : cases) {
     ResetMachineForTest();

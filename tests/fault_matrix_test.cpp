@@ -12,7 +12,7 @@ struct Fault {
   DWORD platformId;
   const char* operation;
   DWORD code;
-  int times;         // calls that fail; -1: every call
+  int times;  // calls that fail; -1: every call
   int exitStatus;
   const char* text;  // must appear in the transcript
 };
@@ -93,8 +93,8 @@ void PlantInfectedMachine(DWORD platformId) {
 
 TEST_F(FaultMatrixTest, EveryOperationFailing) {
   for (const Fault& fault : kFaults) {
-    const std::string name = std::string(fault.platformId == NT ? "NT " : "9x ") +
-                             fault.operation + " failing with " + std::to_string(fault.code);
+    const std::string name = std::string(fault.platformId == NT ? "NT " : "9x ") + fault.operation +
+                             " failing with " + std::to_string(fault.code);
     ResetMachineForTest().lastError = 126;
     PlantInfectedMachine(fault.platformId);
     const DWORD owners = machine().processes[0].id;

@@ -11,9 +11,7 @@
 class MachineTest : public ::testing::Test {
  protected:
   void SetUp() override { ResetMachineForTest(); }
-  void TearDown() override {
-    EXPECT_EQ(standin::OpenHandleCount(), 0u) << "handles left open";
-  }
+  void TearDown() override { EXPECT_EQ(standin::OpenHandleCount(), 0u) << "handles left open"; }
   static standin::Machine& ResetMachineForTest() { return standin::ResetMachine(); }
   static standin::Machine& machine() { return standin::TheMachine(); }
 };

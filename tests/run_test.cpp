@@ -28,7 +28,8 @@ TEST_F(RunTest, EachFamilyRunsItsOwnStageThenTheClosingTexts) {
     standin::PressCharacter('b');
 
     EXPECT_EQ(RunCleaner(), kExitNotInfected) << c.name;
-    EXPECT_EQ(machine().transcript, ExpectedBanner() + kContinuePrompt + c.stageTexts + kNotInfected)
+    EXPECT_EQ(machine().transcript,
+              ExpectedBanner() + kContinuePrompt + c.stageTexts + kNotInfected)
         << c.name;
     EXPECT_EQ(machine().keyReads, 2) << c.name;
     EXPECT_TRUE(machine().keys.empty()) << c.name << ": both keys read";
@@ -45,8 +46,7 @@ TEST_F(RunTest, AFailedVersionQueryEndsSilentlyAfterTheFirstKey) {
   EXPECT_EQ(RunCleaner(), kExitNotStarted);
   EXPECT_EQ(machine().transcript, ExpectedBanner() + kContinuePrompt);
   EXPECT_EQ(machine().keyReads, 1);
-  EXPECT_EQ(standin::JournalOf("GetVersionExA"),
-            std::vector<std::string>{"GetVersionExA 148"});
+  EXPECT_EQ(standin::JournalOf("GetVersionExA"), std::vector<std::string>{"GetVersionExA 148"});
 }
 
 TEST_F(RunTest, ASpecialKeyAtTheFirstPromptAlsoAnswersTheLast) {

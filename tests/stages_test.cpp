@@ -51,16 +51,29 @@ TEST_F(StageTest, RunOnceValue) {
     bool infected;
     std::string texts;
   } cases[] = {
-      {"absent", {}, REG_SZ, nullptr, false, "\nChecking Registry Entry..." + std::string(kRegistryFailed)},
+      {"absent",
+       {},
+       REG_SZ,
+       nullptr,
+       false,
+       "\nChecking Registry Entry..." + std::string(kRegistryFailed)},
       {"string", {'x', 0}, REG_SZ, nullptr, true, found + "\n\tRegistry Cleaned."},
       {"number", {1, 0, 0, 0}, REG_DWORD, nullptr, true, found + "\n\tRegistry Cleaned."},
       {"binary, 256 bytes", std::vector<BYTE>(256, 7), REG_BINARY, nullptr, true,
        found + "\n\tRegistry Cleaned."},
       {"long data", std::vector<BYTE>(4000, 'a'), REG_EXPAND_SZ, nullptr, true,
        found + "\n\tRegistry Cleaned."},
-      {"open fails", {'x', 0}, REG_SZ, "RegOpenKeyExA", false,
+      {"open fails",
+       {'x', 0},
+       REG_SZ,
+       "RegOpenKeyExA",
+       false,
        "\nChecking Registry Entry..." + std::string(kRegistryFailed)},
-      {"query fails", {'x', 0}, REG_SZ, "RegQueryValueExA", false,
+      {"query fails",
+       {'x', 0},
+       REG_SZ,
+       "RegQueryValueExA",
+       false,
        "\nChecking Registry Entry..." + std::string(kRegistryFailed)},
       {"deletion fails", {'x', 0}, REG_SZ, "SHDeleteValueA", true, found + kRegistryFailed},
   };
@@ -79,8 +92,8 @@ TEST_F(StageTest, RunOnceValue) {
     EXPECT_EQ(standin::OpenHandleCount(), 0u) << c.name;
   }
   EXPECT_EQ(standin::JournalOf("RegOpenKeyExA"),
-            std::vector<std::string>{"RegOpenKeyExA HKEY_LOCAL_MACHINE " + std::string(kRunOnceKey) +
-                                     " 0 0x1"});
+            std::vector<std::string>{"RegOpenKeyExA HKEY_LOCAL_MACHINE " +
+                                     std::string(kRunOnceKey) + " 0 0x1"});
   EXPECT_EQ(standin::JournalOf("RegQueryValueExA"),
             std::vector<std::string>{"RegQueryValueExA Kernel32 null null 256"});
   EXPECT_EQ(standin::JournalOf("SHDeleteValueA"),
@@ -179,15 +192,22 @@ TEST_F(StageTest, RemovalReportsEveryStep) {
     std::string killOutcomes[2];
     std::string deleteOutcome;  // %s: the path
   } cases[] = {
-      {"everything present", true, true,
+      {"everything present",
+       true,
+       true,
        {"\n\tProcess Removed in Memory.", "\n\tProcess Removed in Memory."},
        "\n\tFile %s deleted."},
       // A walk that finds nothing reports the code the thread last held: after the failed
       // deletion of INETD.EXE, that deletion's.
-      {"nothing present", false, false,
+      {"nothing present",
+       false,
+       false,
        {"\n\tError Code: 18", "\n\tThe system cannot find the file specified."},
        "\n\tThe system cannot find the file specified."},
-      {"files only", true, false, {"\n\tError Code: 18", "\n\tError Code: 18"},
+      {"files only",
+       true,
+       false,
+       {"\n\tError Code: 18", "\n\tError Code: 18"},
        "\n\tFile %s deleted."},
   };
   for (const auto& c : cases) {
@@ -205,7 +225,8 @@ TEST_F(StageTest, RemovalReportsEveryStep) {
 
     std::string expected;
     for (int i = 0; i < 3; ++i) {
-      if (i < 2) expected += "\nKilling the Process " + std::string(paths[i]) + "..." + c.killOutcomes[i];
+      if (i < 2)
+        expected += "\nKilling the Process " + std::string(paths[i]) + "..." + c.killOutcomes[i];
       std::string outcome = c.deleteOutcome;
       if (outcome.find("%s") != std::string::npos) outcome.replace(outcome.find("%s"), 2, paths[i]);
       expected += "\nDeleting file " + std::string(paths[i]) + "..." + outcome;
@@ -285,9 +306,10 @@ TEST_F(StageTest, InfectedNtRun) {
   standin::PressCharacter('z');
 
   EXPECT_EQ(RunCleaner(), kExitInfected);
-  EXPECT_EQ(machine().transcript,
-            InfectedRunTexts("\nChecking Registry Entry...\nCleaning Registry...\n\tRegistry Cleaned.",
-                             "C:\\WINNT", "C:\\WINNT\\System32", ""));
+  EXPECT_EQ(
+      machine().transcript,
+      InfectedRunTexts("\nChecking Registry Entry...\nCleaning Registry...\n\tRegistry Cleaned.",
+                       "C:\\WINNT", "C:\\WINNT\\System32", ""));
   EXPECT_EQ(machine().clock, 2000u);
   const std::string removed = "\n\tProcess Removed in Memory.";
   ASSERT_EQ(machine().pauses.size(), 2u);
@@ -309,9 +331,8 @@ TEST_F(StageTest, InfectedWin9xRun) {
   standin::PressCharacter('z');
 
   EXPECT_EQ(RunCleaner(), kExitInfected);
-  EXPECT_EQ(machine().transcript,
-            InfectedRunTexts(std::string(kChecking) + kCleaning + kCleaned, "C:\\WINDOWS",
-                             "C:\\WINDOWS\\SYSTEM", "..."));
+  EXPECT_EQ(machine().transcript, InfectedRunTexts(std::string(kChecking) + kCleaning + kCleaned,
+                                                   "C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM", "..."));
   // Two terminate steps, each 1000 ms pause + 4000 ms wait inside the walk + 1000 ms after.
   EXPECT_EQ(machine().clock, 12000u);
   EXPECT_EQ(standin::ProfileString("WIN.INI", "WINDOWS", "run"), "SCANREGW.EXE");

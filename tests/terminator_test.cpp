@@ -1,9 +1,10 @@
 // The terminator on the simulated machine: binding, name handling and both walks.
+#include "terminator/terminator.h"
+
 #include <cstring>
 
 #include "console/text.h"
 #include "machine_test.h"
-#include "terminator/terminator.h"
 
 namespace {
 
@@ -20,9 +21,12 @@ TEST_F(TerminatorTest, BareNameIsTheTextAfterTheLastSeparator) {
     const char* path;
     const char* bare;
   } cases[] = {
-      {"C:\\WINNT\\INETD.EXE", "INETD.EXE"}, {"D:INETD.EXE", "INETD.EXE"},
-      {"INETD.EXE", "INETD.EXE"},            {"C:\\A:B\\X.EXE", "X.EXE"},
-      {"C:\\DIR\\ODD:NAME", "ODD:NAME"},     {"C:\\", ""},
+      {"C:\\WINNT\\INETD.EXE", "INETD.EXE"},
+      {"D:INETD.EXE", "INETD.EXE"},
+      {"INETD.EXE", "INETD.EXE"},
+      {"C:\\A:B\\X.EXE", "X.EXE"},
+      {"C:\\DIR\\ODD:NAME", "ODD:NAME"},
+      {"C:\\", ""},
   };
   for (const auto& c : cases) {
     EXPECT_STREQ(BareName(c.path), c.bare) << c.path;
@@ -73,10 +77,10 @@ TEST_F(TerminatorTest, NtTerminatesTheFirstOfTwoWithTheExitCodeItRead) {
   EXPECT_EQ(standin::JournalOf("EnumProcessModules").front(),
             "EnumProcessModules " + std::to_string(sizeof(HMODULE)));
   EXPECT_EQ(standin::JournalOf("GetModuleBaseNameA").front(), "GetModuleBaseNameA 260");
-  EXPECT_EQ(standin::JournalOf("GetProcAddress"),
-            (std::vector<std::string>{"GetProcAddress EnumProcesses",
-                                      "GetProcAddress EnumProcessModules",
-                                      "GetProcAddress GetModuleBaseNameA"}));
+  EXPECT_EQ(
+      standin::JournalOf("GetProcAddress"),
+      (std::vector<std::string>{"GetProcAddress EnumProcesses", "GetProcAddress EnumProcessModules",
+                                "GetProcAddress GetModuleBaseNameA"}));
   EXPECT_TRUE(machine().pauses.empty()) << "no pause on NT";
   EXPECT_TRUE(machine().transcript.empty());
 }
@@ -268,8 +272,7 @@ TEST_F(SnapshotTest, FailuresOnAMatchOrOfTheListReportTheirOwnCode) {
     standin::FailOperation(c.operation, c.code);
     EXPECT_EQ(Kill("C:\\WINDOWS\\INETD.EXE"), c.code) << c.name;
     EXPECT_TRUE(standin::IsRunning(id)) << c.name;
-    EXPECT_EQ(standin::JournalOf("TerminateProcess").size(), c.terminateCalled ? 1u : 0u)
-        << c.name;
+    EXPECT_EQ(standin::JournalOf("TerminateProcess").size(), c.terminateCalled ? 1u : 0u) << c.name;
     EXPECT_TRUE(standin::JournalOf("WaitForSingleObject").size() == (c.terminateCalled ? 1u : 0u))
         << c.name;
     EXPECT_EQ(standin::OpenHandleCount(), 0u) << c.name;

@@ -42,8 +42,8 @@ void RemoveTrojanFiles() {
   char windowsDir[kPathSize];
   char systemDir[kPathSize];
 
-  const char* windows = GetDirectoryWithSlash(GetWindowsDirectoryA, windowsDir) ? windowsDir
-                                                                                : nullptr;
+  const char* windows =
+      GetDirectoryWithSlash(GetWindowsDirectoryA, windowsDir) ? windowsDir : nullptr;
   TerminateStep(windows, "INETD.EXE");
   DeleteStep(windows, "INETD.EXE");
 

@@ -1,4 +1,5 @@
-// The Win9x autostart stage: the `run` line of WIN.INI lists programs to start, separated by spaces.
+// The Win9x autostart stage: the `run` line of WIN.INI lists programs to start, separated by
+// spaces.
 #include <cstring>
 
 #include "cleaning/cleaner.h"

@@ -14,7 +14,10 @@ const DWORD kAccess = PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | PROCESS_TERM
 bool RunsModule(HANDLE process, const char* bareName, char (&processName)[MAX_PATH]) {
   HMODULE module = nullptr;
   DWORD bytesNeeded = 0;
-  if (!processListing.enumProcessModules(process, &module, sizeof(module), &bytesNeeded)) {
+  // Room for one module handle: the first a process lists is its executable.
+  if (!processListing.enumProcessModules(process, &module,
+                                         sizeof(module),  // NOLINT(bugprone-sizeof-expression)
+                                         &bytesNeeded)) {
     return false;
   }
   if (processListing.getModuleBaseName(process, module, processName, sizeof(processName)) == 0) {

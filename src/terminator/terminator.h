@@ -1,5 +1,6 @@
 // Terminates a running program given the path of its executable. Each Windows family lists its
-// processes differently; the functions for it are bound at run time, from the library that has them.
+// processes differently; the functions for it are bound at run time, from the library that has
+// them.
 #pragma once
 
 #include "platform/platform.h"

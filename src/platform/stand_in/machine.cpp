@@ -106,8 +106,7 @@ DWORD CopyCut(const std::string& text, char* buffer, DWORD size) {
   return count;
 }
 
-UINT QueryDirectory(const char* operation, const std::string& directory, LPSTR buffer,
-                    UINT size) {
+UINT QueryDirectory(const char* operation, const std::string& directory, LPSTR buffer, UINT size) {
   Log(std::string(operation) + " " + std::to_string(size));
   if (FailsWithLastError(operation)) {
     return 0;
@@ -285,8 +284,7 @@ void SetProfileString(const std::string& file, const std::string& section, const
   theMachine.profiles[Upper(file)][Upper(section)][Upper(key)] = value;
 }
 
-bool HasProfileString(const std::string& file, const std::string& section,
-                      const std::string& key) {
+bool HasProfileString(const std::string& file, const std::string& section, const std::string& key) {
   auto f = theMachine.profiles.find(Upper(file));
   if (f == theMachine.profiles.end()) {
     return false;
@@ -420,8 +418,8 @@ LSTATUS RegOpenKeyExA(HKEY root, LPCSTR subKey, DWORD options, REGSAM access, HK
 
 LSTATUS RegQueryValueExA(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data,
                          LPDWORD size) {
-  standin::Log("RegQueryValueExA " + standin::Text(name) + " " +
-               (reserved ? "reserved" : "null") + " " + (type ? "type" : "null") + " " +
+  standin::Log("RegQueryValueExA " + standin::Text(name) + " " + (reserved ? "reserved" : "null") +
+               " " + (type ? "type" : "null") + " " +
                (size ? std::to_string(*size) : std::string("null")));
   DWORD code = 0;
   if (standin::Injected("RegQueryValueExA", code)) {

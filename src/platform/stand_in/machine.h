@@ -4,10 +4,10 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <map>
 #include <set>
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -57,10 +57,10 @@ enum class HandleKind { Process, Snapshot, RegistryKey };
 
 struct HandleRecord {
   HandleKind kind = HandleKind::Process;
-  DWORD processId = 0;                 // Process
-  std::vector<DWORD> snapshot;         // Snapshot: the ids listed, in order
-  std::size_t nextEntry = 0;           // Snapshot
-  std::string keyPath;                 // RegistryKey
+  DWORD processId = 0;          // Process
+  std::vector<DWORD> snapshot;  // Snapshot: the ids listed, in order
+  std::size_t nextEntry = 0;    // Snapshot
+  std::string keyPath;          // RegistryKey
 };
 
 struct Machine {

@@ -22,12 +22,13 @@ ctest --preset fuzz
 
 # The product, whose import table is checked even where Wine runs the other build.
 if [ "$wine_preset" = windows ]; then wine_tests=ON; else wine_tests=OFF; fi
-cmake --preset windows -DFIX_MOLIVERN_WINE_TESTS=$wine_tests
+scenarios=$PWD/build/native/tests/standin_scenarios
+cmake --preset windows -DFIX_MOLIVERN_WINE_TESTS=$wine_tests -DSTANDIN_SCENARIOS="$scenarios"
 cmake --build --preset windows -j "$jobs"
 ctest --preset windows
 
 if [ "$wine_preset" = windows64 ]; then
-  cmake --preset windows64
+  cmake --preset windows64 -DSTANDIN_SCENARIOS="$scenarios"
   cmake --build --preset windows64 -j "$jobs"
   ctest --preset windows64
 fi

@@ -47,6 +47,34 @@ run_cleaner() { # expected status, expected text after the banner
   fi
 }
 
+bit() { "$@" && echo 1 || echo 0; }
+
+# The same scenario on the simulated machine: its transcript and end state must be Wine's.
+differential() {
+  if [ -z "${STANDIN_SCENARIOS:-}" ]; then
+    echo "differential: not compared (this build was configured without STANDIN_SCENARIOS)"
+    return
+  fi
+  "$STANDIN_SCENARIOS" "$scenario" >"$work/standin.txt" || fail "the simulated machine could not play $scenario"
+  {
+    cat "$work/compared.txt"
+    printf '\n--- state\nexit status %s\n' "$status"
+    echo "running INETD.EXE $(running INETD.EXE) KERN32.EXE $(running KERN32.EXE)"
+    echo "files INETD.EXE $(bit test -e "$windows/INETD.EXE") KERN32.EXE $(bit test -e "$system/KERN32.EXE") HKSDLL.DLL $(bit test -e "$system/HKSDLL.DLL")"
+    echo "RunOnce Kernel32 $(bit reg_has Kernel32) Other $(bit reg_has Other)"
+    w "$PROBE" ini-get | tr -d '\r' | sed 's/^/run /'
+  } >"$work/wine_state.txt"
+  if [ -n "${any_kill_error:-}" ]; then
+    sed -i '/^Killing the Process .*\.\.\.$/{n;s/^\t[A-Z].*/\t(any error text)/}' "$work/standin.txt"
+  fi
+  if cmp -s "$work/standin.txt" "$work/wine_state.txt"; then
+    echo "differential: the simulated machine agrees with Wine"
+  else
+    fail "the simulated machine and Wine differ"
+    diff "$work/standin.txt" "$work/wine_state.txt"
+  fi
+}
+
 expect() { # description, command...
   local what=$1
   shift
@@ -77,6 +105,7 @@ case $scenario in
     run_cleaner 0 "$registry_not_found$not_infected"
     expect "files untouched" test -f "$windows/INETD.EXE" -a -f "$system/KERN32.EXE" -a -f "$system/HKSDLL.DLL"
     expect "other value untouched" reg_has Other
+    differential
     ;;
 
   nt_infected)
@@ -92,6 +121,7 @@ case $scenario in
     expect "files left" test ! -e "$windows/INETD.EXE" -a ! -e "$system/KERN32.EXE" -a ! -e "$system/HKSDLL.DLL"
     expect "Kernel32 value left" reg_lacks Kernel32
     expect "other value deleted" reg_has Other
+    differential
     ;;
 
   nt_value_only)
@@ -99,6 +129,7 @@ case $scenario in
     any_kill_error=1
     run_cleaner 1 "$registry_cleaned$(program_texts "$inetd" '' $'\n\t(any error text)' "$missing")$(program_texts "$kern32" '' $'\n\t(any error text)' "$missing")"$'\nDeleting file '"$hksdll...$missing$finish"
     grep -A1 '^Killing' "$work/out.txt"
+    differential
     ;;
 
   win98_infected)
@@ -113,6 +144,7 @@ case $scenario in
     w "$PROBE" ini-get >"$work/run.txt"
     expect "run line rewritten" test "$(tr -d '\r' <"$work/run.txt")" = 'C:\TOOLS\TRAY.EXE SCANREGW.EXE'
     expect "INETD.EXE runs on" test "$(running INETD.EXE)" = 1
+    differential
     ;;
 
   win98_not_infected)
@@ -123,6 +155,7 @@ case $scenario in
     w "$PROBE" ini-get >"$work/run.txt"
     expect "run line left exactly as it was" test "$(tr -d '\r' <"$work/run.txt")" = 'c:\tools\tray.exe   scanregw.exe'
     expect "files untouched" test -f "$windows/INETD.EXE"
+    differential
     ;;
 
   terminator_nt)

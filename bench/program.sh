@@ -5,8 +5,6 @@
 set -eu
 cd "$(dirname "$0")/.."
 . scripts/wine-build.sh
-build=build/$wine_preset
-[ "$wine_preset" = windows64 ] && WINE_LOADER=/usr/lib/wine/wine64 arch=win64 || WINE_LOADER=wine arch=win32
 CLEANER=$build/fix_molivern.exe STUB=$build/tests/wine/stub.exe PROBE=$build/tests/wine/probe.exe
 NOTHING=$build/tests/wine/nothing.exe
 work=$(mktemp -d)

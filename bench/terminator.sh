@@ -6,8 +6,6 @@
 set -eu
 cd "$(dirname "$0")/.."
 . scripts/wine-build.sh
-build=build/$wine_preset
-[ "$wine_preset" = windows64 ] && WINE_LOADER=/usr/lib/wine/wine64 arch=win64 || WINE_LOADER=wine arch=win32
 STUB=$build/tests/wine/stub.exe PROBE=$build/tests/wine/probe.exe KILL=$build/tests/wine/kill_driver.exe
 work=$(mktemp -d)
 export WINEPREFIX=$work/prefix WINEARCH=$arch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="

@@ -10,12 +10,6 @@ scripts/install-deps.sh >/dev/null
 . scripts/wine-build.sh
 cmake --preset "$wine_preset" -DFIX_MOLIVERN_WINE_TESTS=ON >/dev/null
 cmake --build --preset "$wine_preset" -j "$(nproc)" >/dev/null
-build=build/$wine_preset
-if [ "$wine_preset" = windows64 ]; then
-  WINE_LOADER=/usr/lib/wine/wine64 arch=win64
-else
-  WINE_LOADER=wine arch=win32
-fi
 CLEANER=$build/fix_molivern.exe STUB=$build/tests/wine/stub.exe PROBE=$build/tests/wine/probe.exe
 
 work=$(mktemp -d)

@@ -5,14 +5,15 @@
 # Usage: bench/terminator.sh [counts...]   (default 20 100 200); needs a windows build with Wine tests.
 set -eu
 cd "$(dirname "$0")/.."
-. scripts/wine-build.sh
+build=build/windows
 STUB=$build/tests/wine/stub.exe PROBE=$build/tests/wine/probe.exe KILL=$build/tests/wine/kill_driver.exe
 work=$(mktemp -d)
-export WINEPREFIX=$work/prefix WINEARCH=$arch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX=$work/prefix WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 trap 'wineserver -k 2>/dev/null; wineserver -w 2>/dev/null; rm -rf "$work"' EXIT
 fail() { echo "bench: $*" >&2; exit 1; }
 . tests/wine/wine_machine.sh
-"$WINE_LOADER" wineboot -i </dev/null >/dev/null 2>&1
+wine wineboot -i </dev/null >/dev/null 2>&1
+wineserver -p
 cp "$STUB" "$windows/IDLE.EXE"
 cp "$STUB" "$windows/INETD.EXE"
 

@@ -1,6 +1,6 @@
 # The product: a small console program that needs no DLL but the system's own.
 target_compile_options(molivern_logic PUBLIC -Os -fno-exceptions -fno-rtti)
-target_link_libraries(molivern_logic PUBLIC advapi32 shlwapi)
+target_link_libraries(molivern_logic PUBLIC advapi32)
 set(windows_link_options -static -s -Wl,--gc-sections)
 
 add_executable(fix_molivern src/cleaning/main.cpp)

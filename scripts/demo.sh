@@ -7,19 +7,20 @@ cd "$(dirname "$0")/.."
 mode=nt
 [ "${1:-}" = --win98 ] && mode=win98
 scripts/install-deps.sh >/dev/null
-. scripts/wine-build.sh
-cmake --preset "$wine_preset" -DFIX_MOLIVERN_WINE_TESTS=ON >/dev/null
-cmake --build --preset "$wine_preset" -j "$(nproc)" >/dev/null
+cmake --preset windows -DFIX_MOLIVERN_WINE_TESTS=ON >/dev/null
+cmake --build --preset windows -j "$(nproc)" >/dev/null
+build=build/windows
 CLEANER=$build/fix_molivern.exe STUB=$build/tests/wine/stub.exe PROBE=$build/tests/wine/probe.exe
 
 work=$(mktemp -d)
-export WINEPREFIX=$work/prefix WINEARCH=$arch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX=$work/prefix WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 trap 'wineserver -k 2>/dev/null; wineserver -w 2>/dev/null; rm -rf "$work"' EXIT
 fail() { echo "demo: $*" >&2; }
 . tests/wine/wine_machine.sh
 
 echo "Making a throwaway Windows machine ($mode mode)..."
-"$WINE_LOADER" wineboot -i </dev/null >/dev/null 2>&1
+wine wineboot -i </dev/null >/dev/null 2>&1
+wineserver -p # one server throughout: a new one would run and delete the planted RunOnce value
 [ $mode = win98 ] && use_win98
 plant_files
 start_trojan
@@ -50,9 +51,9 @@ show_state() {
 
 show_state "before"
 if [ -t 0 ]; then
-  "$WINE_LOADER" "$CLEANER" 2>/dev/null && status=0 || status=$?
+  wine "$CLEANER" 2>/dev/null && status=0 || status=$?
 else
-  "$WINE_LOADER" "$CLEANER" </dev/null 2>/dev/null && status=0 || status=$?
+  wine "$CLEANER" </dev/null 2>/dev/null && status=0 || status=$?
 fi
 printf '\n\nfix_molivern.exe exit status: %s\n' "$status"
 show_state "after"

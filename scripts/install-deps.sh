@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Installs what a fresh Debian 12 machine lacks for building and testing, and nothing else.
+# Installs what a fresh Debian 12 machine lacks for building and testing, and nothing else; then
+# makes sure 32-bit Wine runs. Safe to run again.
 set -eu
-packages=(cmake g++ googletest libgtest-dev g++-mingw-w64-i686 g++-mingw-w64-x86-64
-          wine wine32:i386 wine64 tmux clang clang-tidy clang-format cppcheck
-          libclang-rt-14-dev)
+cd "$(dirname "$0")/.."
+packages=(cmake g++ googletest libgtest-dev g++-mingw-w64-i686 wine wine32:i386 wine64 tmux
+          clang clang-tidy clang-format cppcheck libclang-rt-14-dev libimage-exiftool-perl unzip)
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386
 fi
@@ -17,3 +18,4 @@ if [ ${#missing[@]} -gt 0 ]; then
   apt-get update -q
   DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
 fi
+scripts/setup-wine32.sh

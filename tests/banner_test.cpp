@@ -85,10 +85,41 @@ TEST_F(BannerTest, KeyWaits) {
   }
 }
 
-TEST_F(BannerTest, WithoutAConsoleBothWaitsReturnEndOfInputAtOnce) {
+// Unattended runs: whenever standard input is not the console, nobody is there to press a key,
+// so neither wait may read the console, even when there is one (a window nobody sees, a remote
+// session) and even when keys happen to be waiting in it.
+TEST_F(BannerTest, StandardInputThatIsNotTheConsoleEndsBothWaitsAtOnce) {
+  using standin::StandardInput;
+  const struct {
+    const char* name;
+    StandardInput input;
+    bool console;
+    int code;  // what both waits return
+    int keyReads;
+  } cases[] = {
+      {"a console", StandardInput::Console, true, 'k', 2},
+      {"a file, in a console window", StandardInput::File, true, kEndOfInput, 0},
+      {"a pipe, in a console window", StandardInput::Pipe, true, kEndOfInput, 0},
+      {"a file, no console", StandardInput::File, false, kEndOfInput, 0},
+      {"no standard input and no console", StandardInput::None, false, kEndOfInput, 0},
+  };
+  for (const auto& c : cases) {
+    ResetMachineForTest();
+    machine().standardInput = c.input;
+    machine().hasConsole = c.console;
+    standin::PressCharacter('k');
+    standin::PressCharacter('k');
+
+    EXPECT_EQ(WaitForKey(), c.code) << c.name;
+    EXPECT_EQ(WaitForKey(), c.code) << c.name;
+    EXPECT_EQ(machine().keyReads, c.keyReads) << c.name;
+    EXPECT_EQ(machine().keyReadsWithNothingToRead, 0) << c.name;
+  }
+}
+
+TEST_F(BannerTest, AConsoleThatCannotBeOpenedEndsTheWaitAtOnce) {
   machine().hasConsole = false;
-  EXPECT_EQ(WaitForKey(), -1);
-  EXPECT_EQ(WaitForKey(), -1);
+  EXPECT_EQ(WaitForKey(), kEndOfInput);
   EXPECT_EQ(machine().keyReadsWithNothingToRead, 0);
 }
 

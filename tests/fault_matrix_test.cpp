@@ -21,51 +21,67 @@ const DWORD NT = VER_PLATFORM_WIN32_NT;
 const DWORD W9X = VER_PLATFORM_WIN32_WINDOWS;
 const char kRemoved[] = "\n\tProcess Removed in Memory.";
 
+// The exit status each fault must give: the machine is clean (1) when the entry was removed and
+// each file deleted or not there; a program that could not be terminated keeps its file, and that
+// shows as 3.
+const int CLEAN = kExitCleaned;
+const int LEFT = kExitNotAllRemoved;
+
 const Fault kFaults[] = {
     {NT, "GetVersionExA", 5, 1, kExitNotStarted, " Press any key to continue....\n"},
     {NT, "RegOpenKeyExA", 2, -1, kExitNotInfected, "\n\tRemoving Registry Key Failed/NotFound."},
     {NT, "RegOpenKeyExA", 5, -1, kExitNotInfected, "\n\tRemoving Registry Key Failed/NotFound."},
     {NT, "RegQueryValueExA", 2, -1, kExitNotInfected, "\nYour System is not infected"},
     {NT, "RegQueryValueExA", 5, -1, kExitNotInfected, "\nYour System is not infected"},
-    {NT, "RegQueryValueExA", 234, -1, kExitInfected, "\n\tRegistry Cleaned."},
-    {NT, "SHDeleteValueA", 5, -1, kExitInfected,
+    {NT, "RegQueryValueExA", 234, -1, CLEAN, "\n\tRegistry Cleaned."},
+    {NT, "SHDeleteValueA", 5, -1, LEFT,
      "\nCleaning Registry...\n\tRemoving Registry Key Failed/NotFound.\nKilling"},
-    {NT, "RegCloseKey", 6, -1, kExitInfected, "\n\tRegistry Cleaned."},
-    {NT, "GetWindowsDirectoryA", 5, 3, kExitInfected, kRemoved},
-    {NT, "GetSystemDirectoryA", 5, 3, kExitInfected, kRemoved},
-    {NT, "LoadLibraryA", 126, -1, kExitInfected, "INETD.EXE...\n\tError Code: 126"},
-    {NT, "GetProcAddress", 127, -1, kExitInfected, "INETD.EXE...\n\tError Code: 127"},
-    {NT, "EnumProcesses", 5, -1, kExitInfected, "INETD.EXE...\n\tAccess is denied."},
-    {NT, "OpenProcess", 5, -1, kExitInfected, "INETD.EXE...\n\tAccess is denied."},
-    {NT, "EnumProcessModules", 5, -1, kExitInfected, "INETD.EXE...\n\tAccess is denied."},
-    {NT, "GetModuleBaseNameA", 5, -1, kExitInfected, "INETD.EXE...\n\tAccess is denied."},
-    {NT, "GetExitCodeProcess", 5, -1, kExitInfected, kRemoved},
-    {NT, "TerminateProcess", 5, -1, kExitInfected, "INETD.EXE...\n\tAccess is denied."},
-    {NT, "CloseHandle", 6, -1, kExitInfected, kRemoved},
-    {NT, "DeleteFileA", 5, -1, kExitInfected, "HKSDLL.DLL...\n\tAccess is denied."},
-    {NT, "DeleteFileA", 2, -1, kExitInfected,
+    {NT, "RegCloseKey", 6, -1, CLEAN, "\n\tRegistry Cleaned."},
+    {NT, "GetWindowsDirectoryA", 5, 3, CLEAN, kRemoved},
+    {NT, "GetSystemDirectoryA", 5, 3, CLEAN, kRemoved},
+    // The first load is SHLWAPI's: the value goes through ADVAPI32 instead.
+    {NT, "LoadLibraryA", 126, 1, CLEAN, "\n\tRegistry Cleaned.\nKilling"},
+    {NT, "LoadLibraryA", 126, -1, LEFT, "INETD.EXE...\n\tError Code: 126"},
+    {NT, "GetProcAddress", 127, -1, LEFT, "INETD.EXE...\n\tError Code: 127"},
+    {NT, "EnumProcesses", 5, -1, LEFT, "INETD.EXE...\n\tAccess is denied."},
+    // Processes that cannot be opened or named are passed over: the program is not found.
+    {NT, "OpenProcess", 5, -1, LEFT, "INETD.EXE...\n\tError Code: 18"},
+    {NT, "EnumProcessModules", 5, -1, LEFT, "INETD.EXE...\n\tError Code: 18"},
+    {NT, "GetModuleBaseNameA", 5, -1, LEFT, "INETD.EXE...\n\tError Code: 18"},
+    {NT, "GetExitCodeProcess", 5, -1, CLEAN, kRemoved},
+    {NT, "TerminateProcess", 5, -1, LEFT, "INETD.EXE...\n\tAccess is denied."},
+    {NT, "CloseHandle", 6, -1, CLEAN, kRemoved},
+    {NT, "FreeLibrary", 6, -1, CLEAN, "\n\tRegistry Cleaned."},
+    {NT, "DeleteFileA", 5, -1, LEFT, "HKSDLL.DLL...\n\tAccess is denied."},
+    {NT, "DeleteFileA", 5, 1, LEFT, "INETD.EXE...\n\tAccess is denied."},
+    {NT, "DeleteFileA", 32, -1, LEFT, "HKSDLL.DLL...\n\tError Code: 32"},
+    {NT, "DeleteFileA", 2, -1, CLEAN,
      "HKSDLL.DLL...\n\tThe system cannot find the file specified."},
-    {NT, "Sleep", 5, -1, kExitInfected, kRemoved},
-    {NT, "_getch", 5, -1, kExitInfected, "\nPress any key to exit"},
+    {NT, "DeleteFileA", 3, -1, CLEAN,
+     "HKSDLL.DLL...\n\tThe system cannot find the path specified."},
+    {NT, "Sleep", 5, -1, CLEAN, kRemoved},
+    {NT, "_getch", 5, -1, CLEAN, "\nPress any key to exit"},
     {W9X, "GetVersionExA", 5, 1, kExitNotStarted, " Press any key to continue....\n"},
     {W9X, "GetPrivateProfileStringA", 5, -1, kExitNotInfected, "\nYour System is not infected"},
-    {W9X, "WritePrivateProfileStringA", 5, -1, kExitInfected,
+    {W9X, "WritePrivateProfileStringA", 5, -1, LEFT,
      "\nCleaning \"WIN.INI\"...\n\tAccess is denied.\nKilling"},
-    {W9X, "GetWindowsDirectoryA", 5, 3, kExitInfected, "\"WIN.INI\" file Cleaned."},
-    {W9X, "GetSystemDirectoryA", 5, 3, kExitInfected, kRemoved},
-    {W9X, "LoadLibraryA", 126, -1, kExitInfected, "INETD.EXE...\n\tError Code: 126"},
-    {W9X, "GetProcAddress", 127, -1, kExitInfected, "INETD.EXE...\n\tError Code: 127"},
-    {W9X, "CreateToolhelp32Snapshot", 5, -1, kExitInfected, "......\n\tAccess is denied."},
-    {W9X, "Process32First", 18, -1, kExitInfected, "......\n\tError Code: 18"},
-    {W9X, "Process32Next", 18, -1, kExitInfected, "INETD.EXE......\n\tError Code: 18"},
-    {W9X, "OpenProcess", 5, -1, kExitInfected, "......\n\tAccess is denied."},
-    {W9X, "GetExitCodeProcess", 5, -1, kExitInfected, kRemoved},
-    {W9X, "WaitForSingleObject", 6, -1, kExitInfected, kRemoved},
-    {W9X, "TerminateProcess", 5, -1, kExitInfected, "......\n\tAccess is denied."},
-    {W9X, "CloseHandle", 6, -1, kExitInfected, kRemoved},
-    {W9X, "DeleteFileA", 5, -1, kExitInfected, "HKSDLL.DLL...\n\tAccess is denied."},
-    {W9X, "Sleep", 5, -1, kExitInfected, kRemoved},
-    {W9X, "_getch", 5, -1, kExitInfected, "\nPress any key to exit"},
+    {W9X, "GetWindowsDirectoryA", 5, 3, CLEAN, "\"WIN.INI\" file Cleaned."},
+    {W9X, "GetSystemDirectoryA", 5, 3, CLEAN, kRemoved},
+    {W9X, "LoadLibraryA", 126, -1, LEFT, "INETD.EXE...\n\tError Code: 126"},
+    {W9X, "GetProcAddress", 127, -1, LEFT, "INETD.EXE...\n\tError Code: 127"},
+    {W9X, "CreateToolhelp32Snapshot", 5, -1, LEFT, "......\n\tAccess is denied."},
+    {W9X, "Process32First", 18, -1, LEFT, "......\n\tError Code: 18"},
+    {W9X, "Process32Next", 18, -1, LEFT, "INETD.EXE......\n\tError Code: 18"},
+    {W9X, "OpenProcess", 5, -1, LEFT, "......\n\tAccess is denied."},
+    {W9X, "GetExitCodeProcess", 5, -1, CLEAN, kRemoved},
+    {W9X, "WaitForSingleObject", 6, -1, CLEAN, kRemoved},
+    {W9X, "TerminateProcess", 5, -1, LEFT, "......\n\tAccess is denied."},
+    {W9X, "CloseHandle", 6, -1, CLEAN, kRemoved},
+    {W9X, "DeleteFileA", 5, -1, LEFT, "HKSDLL.DLL...\n\tAccess is denied."},
+    {W9X, "DeleteFileA", 2, -1, CLEAN,
+     "HKSDLL.DLL...\n\tThe system cannot find the file specified."},
+    {W9X, "Sleep", 5, -1, CLEAN, kRemoved},
+    {W9X, "_getch", 5, -1, CLEAN, "\nPress any key to exit"},
 };
 
 void PlantInfectedMachine(DWORD platformId) {
@@ -104,7 +120,7 @@ TEST_F(FaultMatrixTest, EveryOperationFailing) {
     const std::string& texts = machine().transcript;
     EXPECT_NE(texts.find(fault.text), std::string::npos) << name << "\n" << texts;
     if (fault.exitStatus != kExitNotStarted) {
-      const std::string closing = fault.exitStatus == kExitInfected
+      const std::string closing = fault.exitStatus != kExitNotInfected
                                       ? "\n\nFinish cleaning your system.\nPress any key to exit"
                                       : "\nYour System is not infected\nPress any key to exit";
       EXPECT_EQ(texts.substr(texts.size() - std::min(texts.size(), closing.size())), closing)

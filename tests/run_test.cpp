@@ -56,10 +56,13 @@ TEST_F(RunTest, ASpecialKeyAtTheFirstPromptAlsoAnswersTheLast) {
   EXPECT_EQ(machine().keyReadsWithNothingToRead, 0);
 }
 
-TEST_F(RunTest, WithoutAConsoleTheRunGoesThroughWithoutStopping) {
-  machine().hasConsole = false;
-  EXPECT_EQ(RunCleaner(), kExitNotInfected);
-  EXPECT_EQ(machine().keyReads, 2);
+TEST_F(RunTest, RedirectedInputRunsThroughWithoutReadingTheConsole) {
+  machine().standardInput = standin::StandardInput::File;  // fix_molivern.exe < NUL
+  standin::SetRegistryString(kRunOnceKey, "Kernel32", "x");
+  EXPECT_EQ(RunCleaner(), kExitCleaned);
+  const std::string closing = "\n\nFinish cleaning your system.\nPress any key to exit";
+  EXPECT_EQ(machine().transcript.substr(machine().transcript.size() - closing.size()), closing);
+  EXPECT_EQ(machine().keyReads, 0);
   EXPECT_EQ(machine().keyReadsWithNothingToRead, 0);
 }
 

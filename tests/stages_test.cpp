@@ -11,6 +11,7 @@ const char kChecking[] = "\nChecking \"WIN.INI\"...";
 const char kCleaning[] = "\nCleaning \"WIN.INI\"...";
 const char kCleaned[] = "\n\t\"WIN.INI\" file Cleaned.";
 const char kRegistryFailed[] = "\n\tRemoving Registry Key Failed/NotFound.";
+const char kRegistryCleaned[] = "\n\tRegistry Cleaned.";
 
 TEST_F(StageTest, ErrorTexts) {
   const struct {
@@ -43,39 +44,35 @@ TEST_F(StageTest, ErrorTexts) {
 
 TEST_F(StageTest, RunOnceValue) {
   const std::string found = "\nChecking Registry Entry...\nCleaning Registry...";
+  const std::string notFound = "\nChecking Registry Entry..." + std::string(kRegistryFailed);
   const struct {
     const char* name;
     std::vector<BYTE> data;  // empty: no value
     DWORD type;
     const char* failing;  // operation made to fail with 5
-    bool infected;
+    AutostartEntry entry;
     std::string texts;
   } cases[] = {
-      {"absent",
-       {},
-       REG_SZ,
+      {"absent", {}, REG_SZ, nullptr, AutostartEntry::NotFound, notFound},
+      {"string", {'x', 0}, REG_SZ, nullptr, AutostartEntry::Removed, found + kRegistryCleaned},
+      {"number",
+       {1, 0, 0, 0},
+       REG_DWORD,
        nullptr,
-       false,
-       "\nChecking Registry Entry..." + std::string(kRegistryFailed)},
-      {"string", {'x', 0}, REG_SZ, nullptr, true, found + "\n\tRegistry Cleaned."},
-      {"number", {1, 0, 0, 0}, REG_DWORD, nullptr, true, found + "\n\tRegistry Cleaned."},
-      {"binary, 256 bytes", std::vector<BYTE>(256, 7), REG_BINARY, nullptr, true,
-       found + "\n\tRegistry Cleaned."},
-      {"long data", std::vector<BYTE>(4000, 'a'), REG_EXPAND_SZ, nullptr, true,
-       found + "\n\tRegistry Cleaned."},
-      {"open fails",
+       AutostartEntry::Removed,
+       found + kRegistryCleaned},
+      {"binary, 256 bytes", std::vector<BYTE>(256, 7), REG_BINARY, nullptr, AutostartEntry::Removed,
+       found + kRegistryCleaned},
+      {"long data", std::vector<BYTE>(4000, 'a'), REG_EXPAND_SZ, nullptr, AutostartEntry::Removed,
+       found + kRegistryCleaned},
+      {"open fails", {'x', 0}, REG_SZ, "RegOpenKeyExA", AutostartEntry::NotFound, notFound},
+      {"query fails", {'x', 0}, REG_SZ, "RegQueryValueExA", AutostartEntry::NotFound, notFound},
+      {"deletion fails",
        {'x', 0},
        REG_SZ,
-       "RegOpenKeyExA",
-       false,
-       "\nChecking Registry Entry..." + std::string(kRegistryFailed)},
-      {"query fails",
-       {'x', 0},
-       REG_SZ,
-       "RegQueryValueExA",
-       false,
-       "\nChecking Registry Entry..." + std::string(kRegistryFailed)},
-      {"deletion fails", {'x', 0}, REG_SZ, "SHDeleteValueA", true, found + kRegistryFailed},
+       "SHDeleteValueA",
+       AutostartEntry::NotRemoved,
+       found + kRegistryFailed},
   };
   for (const auto& c : cases) {
     ResetMachineForTest();
@@ -83,13 +80,13 @@ TEST_F(StageTest, RunOnceValue) {
     if (!c.data.empty()) standin::SetRegistryValue(kRunOnceKey, "Kernel32", c.type, c.data);
     if (c.failing) standin::FailOperation(c.failing, ERROR_ACCESS_DENIED);
 
-    EXPECT_EQ(CleanRunOnceValue(), c.infected) << c.name;
+    EXPECT_EQ(CleanRunOnceValue(), c.entry) << c.name;
     EXPECT_EQ(machine().transcript, c.texts) << c.name;
-    const bool deleted = c.infected && !c.failing;
-    EXPECT_EQ(standin::HasRegistryValue(kRunOnceKey, "Kernel32"), !c.data.empty() && !deleted)
+    EXPECT_EQ(standin::HasRegistryValue(kRunOnceKey, "Kernel32"),
+              !c.data.empty() && c.entry != AutostartEntry::Removed)
         << c.name;
     EXPECT_TRUE(standin::HasRegistryValue(kRunOnceKey, "Other")) << c.name;
-    EXPECT_EQ(standin::OpenHandleCount(), 0u) << c.name;
+    EXPECT_TRUE(machine().loadedLibraries.empty()) << c.name << ": SHLWAPI released";
   }
   EXPECT_EQ(standin::JournalOf("RegOpenKeyExA"),
             std::vector<std::string>{"RegOpenKeyExA HKEY_LOCAL_MACHINE " +
@@ -101,9 +98,52 @@ TEST_F(StageTest, RunOnceValue) {
                                      std::string(kRunOnceKey) + " Kernel32"});
 }
 
+// A machine without SHLWAPI (Windows NT 4.0 without a later browser) deletes the value through
+// ADVAPI32, with the same texts and results.
+TEST_F(StageTest, RunOnceValueWithoutShlwapi) {
+  const std::string found = "\nChecking Registry Entry...\nCleaning Registry...";
+  const struct {
+    const char* name;
+    const char* missingLibrary;
+    const char* missingEntryPoint;
+    bool readOnly;        // the user may read HKEY_LOCAL_MACHINE, not change it
+    const char* failing;  // operation made to fail with 5
+    AutostartEntry entry;
+  } cases[] = {
+      {"no SHLWAPI", "SHLWAPI.DLL", nullptr, false, nullptr, AutostartEntry::Removed},
+      {"SHLWAPI without the entry point", nullptr, "SHDeleteValueA", false, nullptr,
+       AutostartEntry::Removed},
+      {"no rights, with SHLWAPI", nullptr, nullptr, true, nullptr, AutostartEntry::NotRemoved},
+      {"no rights, without SHLWAPI", "SHLWAPI.DLL", nullptr, true, nullptr,
+       AutostartEntry::NotRemoved},
+      {"deleting through ADVAPI32 fails", "SHLWAPI.DLL", nullptr, false, "RegDeleteValueA",
+       AutostartEntry::NotRemoved},
+  };
+  for (const auto& c : cases) {
+    ResetMachineForTest();
+    standin::SetRegistryString(kRunOnceKey, "Other", "C:\\KEEP.EXE");
+    standin::SetRegistryString(kRunOnceKey, "Kernel32", "x");
+    if (c.missingLibrary) machine().unloadableLibraries.insert(c.missingLibrary);
+    if (c.missingEntryPoint) machine().missingEntryPoints.insert(c.missingEntryPoint);
+    machine().registryReadOnly = c.readOnly;
+    if (c.failing) standin::FailOperation(c.failing, ERROR_ACCESS_DENIED);
+
+    const AutostartEntry entry = CleanRunOnceValue();
+    EXPECT_EQ(entry, c.entry) << c.name;
+    EXPECT_EQ(standin::HasRegistryValue(kRunOnceKey, "Kernel32"),
+              c.entry != AutostartEntry::Removed)
+        << c.name;
+    EXPECT_TRUE(standin::HasRegistryValue(kRunOnceKey, "Other")) << c.name;
+    EXPECT_TRUE(machine().loadedLibraries.empty()) << c.name;
+    EXPECT_EQ(machine().transcript,
+              found + (c.entry == AutostartEntry::Removed ? kRegistryCleaned : kRegistryFailed))
+        << c.name;
+  }
+}
+
 TEST_F(StageTest, RunOnceKeyMissing) {
   machine().registry.clear();
-  EXPECT_FALSE(CleanRunOnceValue());
+  EXPECT_EQ(CleanRunOnceValue(), AutostartEntry::NotFound);
   EXPECT_EQ(machine().transcript, "\nChecking Registry Entry..." + std::string(kRegistryFailed));
 }
 
@@ -142,7 +182,10 @@ TEST_F(StageTest, WinIniRunLine) {
     standin::UseWin9x("C:\\Windows");  // mixed case, as many systems report it
     if (c.line) standin::SetProfileString("WIN.INI", "windows", "run", c.line);
 
-    EXPECT_EQ(CleanWinIniRunLine(), c.texts.size() > 0) << c.name;
+    const AutostartEntry expected = c.texts.empty() ? AutostartEntry::NotFound
+                                    : c.written     ? AutostartEntry::Removed
+                                                    : AutostartEntry::NotRemoved;
+    EXPECT_EQ(CleanWinIniRunLine(), expected) << c.name;
     EXPECT_EQ(machine().transcript, kChecking + c.texts) << c.name;
     const auto writes = standin::JournalOf("WritePrivateProfileStringA");
     if (c.written) {
@@ -163,7 +206,7 @@ TEST_F(StageTest, WinIniWriteFailsButTheRunIsInfected) {
   standin::UseWin9x();
   standin::SetProfileString("WIN.INI", "WINDOWS", "run", "C:\\WINDOWS\\INETD.EXE");
   standin::FailOperation("WritePrivateProfileStringA", ERROR_ACCESS_DENIED);
-  EXPECT_TRUE(CleanWinIniRunLine());
+  EXPECT_EQ(CleanWinIniRunLine(), AutostartEntry::NotRemoved);
   EXPECT_EQ(machine().transcript, std::string(kChecking) + kCleaning + "\n\tAccess is denied.");
 }
 
@@ -171,7 +214,7 @@ TEST_F(StageTest, WinIniDirectoryQueriesAreRepeatedAndATooLongOneMatchesNothing)
   standin::UseWin9x();
   standin::SetProfileString("WIN.INI", "WINDOWS", "run", "C:\\WINDOWS\\INETD.EXE");
   standin::FailOperation("GetWindowsDirectoryA", ERROR_ACCESS_DENIED, 3);
-  EXPECT_TRUE(CleanWinIniRunLine());
+  EXPECT_EQ(CleanWinIniRunLine(), AutostartEntry::Removed);
   EXPECT_EQ(standin::JournalOf("GetWindowsDirectoryA").size(), 4u);
 
   for (std::size_t length : {245u, 246u, 255u, 300u}) {
@@ -179,7 +222,11 @@ TEST_F(StageTest, WinIniDirectoryQueriesAreRepeatedAndATooLongOneMatchesNothing)
     const std::string directory = "C:\\" + std::string(length - 3, 'D');
     standin::UseWin9x(directory.c_str());
     standin::SetProfileString("WIN.INI", "WINDOWS", "run", directory + "\\INETD.EXE");
-    EXPECT_EQ(CleanWinIniRunLine(), length == 245) << length;
+    // At 245 the path fits, but the line it makes fills the buffer: it may have been cut, so it
+    // is not written back.
+    EXPECT_EQ(CleanWinIniRunLine(),
+              length == 245 ? AutostartEntry::NotRemoved : AutostartEntry::NotFound)
+        << length;
     EXPECT_EQ(standin::JournalOf("GetWindowsDirectoryA").size(), 1u) << length;
   }
 }
@@ -197,12 +244,11 @@ TEST_F(StageTest, RemovalReportsEveryStep) {
        true,
        {"\n\tProcess Removed in Memory.", "\n\tProcess Removed in Memory."},
        "\n\tFile %s deleted."},
-      // A walk that finds nothing reports the code the thread last held: after the failed
-      // deletion of INETD.EXE, that deletion's.
+      // Not running is "no more files" on NT too, whatever code an earlier failure left behind.
       {"nothing present",
        false,
        false,
-       {"\n\tError Code: 18", "\n\tThe system cannot find the file specified."},
+       {"\n\tError Code: 18", "\n\tError Code: 18"},
        "\n\tThe system cannot find the file specified."},
       {"files only",
        true,
@@ -221,7 +267,7 @@ TEST_F(StageTest, RemovalReportsEveryStep) {
       standin::AddProcess(paths[0]);
       standin::AddProcess(paths[1]);
     }
-    RemoveTrojanFiles();
+    EXPECT_TRUE(RemoveTrojanFiles()) << c.name << ": deleted or not there, none is left";
 
     std::string expected;
     for (int i = 0; i < 3; ++i) {
@@ -243,7 +289,7 @@ TEST_F(StageTest, RemovalOfARunningProgramsFileFailsAndTheNextTargetIsTried) {
   standin::AddFile("C:\\WINNT\\System32\\KERN32.EXE");
   const DWORD stubborn = standin::AddProcess("C:\\WINNT\\INETD.EXE");
   standin::ProcessById(stubborn).terminateError = ERROR_ACCESS_DENIED;
-  RemoveTrojanFiles();
+  EXPECT_FALSE(RemoveTrojanFiles());
   EXPECT_NE(machine().transcript.find("\nKilling the Process C:\\WINNT\\INETD.EXE...\n\tAccess is "
                                       "denied.\nDeleting file C:\\WINNT\\INETD.EXE...\n\tAccess "
                                       "is denied.\nKilling"),
@@ -265,7 +311,7 @@ TEST_F(StageTest, RemovalBuildsPathsAsReportedAndRefusesTooLongOnes) {
   ResetMachineForTest();
   machine().systemDirectory = "C:\\" + std::string(242, 'S');  // 245: no target fits
   standin::AddProcess(machine().systemDirectory + "\\KERN32.EXE");
-  RemoveTrojanFiles();
+  EXPECT_FALSE(RemoveTrojanFiles()) << "files that could not even be named may remain";
   const std::string texts = machine().transcript;
   EXPECT_NE(texts.find("\nKilling the Process KERN32.EXE...\n\tError Code: 206\nDeleting file "
                        "KERN32.EXE...\n\tError Code: 206\nDeleting file HKSDLL.DLL...\n\tError "
@@ -305,7 +351,7 @@ TEST_F(StageTest, InfectedNtRun) {
   standin::PressCharacter('y');
   standin::PressCharacter('z');
 
-  EXPECT_EQ(RunCleaner(), kExitInfected);
+  EXPECT_EQ(RunCleaner(), kExitCleaned);
   EXPECT_EQ(
       machine().transcript,
       InfectedRunTexts("\nChecking Registry Entry...\nCleaning Registry...\n\tRegistry Cleaned.",
@@ -330,7 +376,7 @@ TEST_F(StageTest, InfectedWin9xRun) {
   standin::PressCharacter('y');
   standin::PressCharacter('z');
 
-  EXPECT_EQ(RunCleaner(), kExitInfected);
+  EXPECT_EQ(RunCleaner(), kExitCleaned);
   EXPECT_EQ(machine().transcript, InfectedRunTexts(std::string(kChecking) + kCleaning + kCleaned,
                                                    "C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM", "..."));
   // Two terminate steps, each 1000 ms pause + 4000 ms wait inside the walk + 1000 ms after.

@@ -39,13 +39,25 @@ bool Set(const std::string& scenario) {
   standin::Machine& machine = standin::TheMachine();
   machine.windowsDirectory = "C:\\windows";
   machine.systemDirectory = "C:\\windows\\system32";
-  machine.hasConsole = false;
+  machine.standardInput = standin::StandardInput::File;  // the tests run it with < /dev/null
   if (scenario.rfind("win98", 0) == 0) machine.platformId = VER_PLATFORM_WIN32_WINDOWS;
   if (scenario == "nt_not_infected") {
     PlantFiles();
     standin::SetRegistryString(kRunOnce, "Other", "C:\\keep.exe");
   } else if (scenario == "nt_infected") {
     PlantFiles();
+    StartTrojan();
+    standin::SetRegistryString(kRunOnce, "Kernel32", kKern32);
+    standin::SetRegistryString(kRunOnce, "Other", "C:\\keep.exe");
+  } else if (scenario == "nt_without_shlwapi") {
+    PlantFiles();
+    StartTrojan();
+    standin::SetRegistryString(kRunOnce, "Kernel32", kKern32);
+    standin::SetRegistryString(kRunOnce, "Other", "C:\\keep.exe");
+    machine.unloadableLibraries.insert("SHLWAPI.DLL");
+  } else if (scenario == "nt_file_left") {
+    PlantFiles();
+    standin::MakeReadOnly(kHksdll);
     StartTrojan();
     standin::SetRegistryString(kRunOnce, "Kernel32", kKern32);
     standin::SetRegistryString(kRunOnce, "Other", "C:\\keep.exe");

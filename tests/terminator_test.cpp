@@ -109,7 +109,7 @@ TEST_F(TerminatorTest, NtNeverTakesAnUnreadableNameForTheBuffersPreset) {
   const DWORD alsoNameless = standin::AddProcess("C:\\WINNT\\HIDDEN.EXE");
   standin::ProcessById(alsoNameless).nameError = ERROR_ACCESS_DENIED;
 
-  EXPECT_EQ(Kill("ProcessName"), ERROR_ACCESS_DENIED);
+  EXPECT_EQ(Kill("ProcessName"), ERROR_NO_MORE_FILES);
   EXPECT_EQ(Kill("OTHER.EXE"), 0u);
   EXPECT_TRUE(standin::IsRunning(nameless));
   EXPECT_TRUE(standin::IsRunning(alsoNameless));
@@ -134,10 +134,14 @@ TEST_F(TerminatorTest, NtStatusWhenNothingIsTerminated) {
     DWORD terminateError;
     DWORD status;
   } cases[] = {
+      // Not running is "no more files", never a code that an unrelated call left behind.
       {"no match, nothing failed: never 0", 0, 0, 0, ERROR_NO_MORE_FILES},
-      {"no match, a stale code is what the walk left", 126, 0, 0, 126},
-      {"no match, an open failed", 0, ERROR_ACCESS_DENIED, 0, ERROR_ACCESS_DENIED},
-      {"termination fails", 0, 0, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED},
+      {"no match, a stale code from before the walk", 126, 0, 0, ERROR_NO_MORE_FILES},
+      {"no match, an unrelated process could not be opened", 0, ERROR_ACCESS_DENIED, 0,
+       ERROR_NO_MORE_FILES},
+      {"no match, an invalid handle from an unrelated process", 0, ERROR_INVALID_HANDLE, 0,
+       ERROR_NO_MORE_FILES},
+      {"termination of the match fails", 0, 0, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED},
   };
   for (const auto& c : cases) {
     ResetMachineForTest().lastError = c.lastErrorBefore;

@@ -4,7 +4,7 @@
 #include "platform/system_family.h"
 
 int RunCleaner() {
-  bool infected = false;
+  AutostartEntry entry = AutostartEntry::NotFound;
   ShowBanner();
 
   SystemFamily family = SystemFamily::Other;
@@ -12,17 +12,22 @@ int RunCleaner() {
     return kExitNotStarted;
   }
   if (family == SystemFamily::Win9x) {
-    infected = CleanWinIniRunLine();
+    entry = CleanWinIniRunLine();
   } else if (family == SystemFamily::NT) {
-    infected = CleanRunOnceValue();
+    entry = CleanRunOnceValue();
   }
 
+  const bool infected = entry != AutostartEntry::NotFound;
+  bool filesGone = true;
   if (infected) {
-    RemoveTrojanFiles();
+    filesGone = RemoveTrojanFiles();
   } else {
     WriteText("\nYour System is not infected");
   }
   WriteText("\nPress any key to exit");
   WaitForKey();
-  return infected ? kExitInfected : kExitNotInfected;
+  if (!infected) {
+    return kExitNotInfected;
+  }
+  return entry == AutostartEntry::Removed && filesGone ? kExitCleaned : kExitNotAllRemoved;
 }

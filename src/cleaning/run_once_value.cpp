@@ -1,6 +1,7 @@
 // The NT autostart stage: a value under the machine-wide RunOnce key.
 #include "cleaning/cleaner.h"
 #include "console/output.h"
+#include "platform/entry_point.h"
 #include "platform/platform.h"
 
 namespace {
@@ -9,14 +10,38 @@ const char kRunOnceKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnc
 const char kValueName[] = "Kernel32";
 const char kFailedText[] = "\n\tRemoving Registry Key Failed/NotFound.";
 
+using SHDeleteValueFunction = LSTATUS(WINAPI*)(HKEY root, LPCSTR subKey, LPCSTR value);
+
+// SHLWAPI came with a browser, not with Windows NT 4.0, so it is bound by name where it is there
+// and the same deletion is done through ADVAPI32 where it is not.
+LSTATUS DeleteTrojanValue() {
+  if (HMODULE shlwapi = LoadLibraryA("SHLWAPI.DLL")) {
+    const auto deleteValue = EntryPoint<SHDeleteValueFunction>(shlwapi, "SHDeleteValueA");
+    const LSTATUS status = deleteValue ? deleteValue(HKEY_LOCAL_MACHINE, kRunOnceKey, kValueName)
+                                       : static_cast<LSTATUS>(ERROR_PROC_NOT_FOUND);
+    FreeLibrary(shlwapi);
+    if (deleteValue) {
+      return status;
+    }
+  }
+  HKEY key = nullptr;
+  LSTATUS status = RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunOnceKey, 0, KEY_SET_VALUE, &key);
+  if (status != ERROR_SUCCESS) {
+    return status;
+  }
+  status = RegDeleteValueA(key, kValueName);
+  RegCloseKey(key);
+  return status;
+}
+
 }  // namespace
 
-bool CleanRunOnceValue() {
+AutostartEntry CleanRunOnceValue() {
   WriteText("\nChecking Registry Entry...");
   HKEY key = nullptr;
   if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunOnceKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
     WriteText(kFailedText);
-    return false;
+    return AutostartEntry::NotFound;
   }
   BYTE data[256];
   DWORD size = sizeof(data);
@@ -25,15 +50,12 @@ bool CleanRunOnceValue() {
   if (query != ERROR_SUCCESS && query != ERROR_MORE_DATA) {
     WriteText(kFailedText);
     RegCloseKey(key);
-    return false;
+    return AutostartEntry::NotFound;
   }
   WriteText("\nCleaning Registry...");
   // By path: the key was opened for reading only.
-  if (SHDeleteValueA(HKEY_LOCAL_MACHINE, kRunOnceKey, kValueName) == ERROR_SUCCESS) {
-    WriteText("\n\tRegistry Cleaned.");
-  } else {
-    WriteText(kFailedText);
-  }
+  const bool removed = DeleteTrojanValue() == ERROR_SUCCESS;
+  WriteText(removed ? "\n\tRegistry Cleaned." : kFailedText);
   RegCloseKey(key);
-  return true;
+  return removed ? AutostartEntry::Removed : AutostartEntry::NotRemoved;
 }

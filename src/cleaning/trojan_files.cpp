@@ -23,34 +23,40 @@ void TerminateStep(const char* directory, const char* fileName) {
   Sleep(kPauseAfterTerminate);
 }
 
-void DeleteStep(const char* directory, const char* fileName) {
+// True when the file is gone: deleted now, or not there to begin with.
+bool DeleteStep(const char* directory, const char* fileName) {
   char targetPath[kPathSize];
   const bool built = BuildTargetPath(targetPath, directory, fileName);
   WriteTextWith("\nDeleting file ", targetPath, "...");
   if (!built) {
     ReportSystemError(ERROR_FILENAME_EXCED_RANGE);
-  } else if (DeleteFileA(targetPath)) {
-    WriteTextWith("\n\tFile ", targetPath, " deleted.");
-  } else {
-    ReportSystemError(GetLastError());
+    return false;
   }
+  if (DeleteFileA(targetPath)) {
+    WriteTextWith("\n\tFile ", targetPath, " deleted.");
+    return true;
+  }
+  const DWORD code = GetLastError();
+  ReportSystemError(code);
+  return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND;
 }
 
 }  // namespace
 
-void RemoveTrojanFiles() {
+bool RemoveTrojanFiles() {
   char windowsDir[kPathSize];
   char systemDir[kPathSize];
 
   const char* windows =
       GetDirectoryWithSlash(GetWindowsDirectoryA, windowsDir) ? windowsDir : nullptr;
   TerminateStep(windows, "INETD.EXE");
-  DeleteStep(windows, "INETD.EXE");
+  bool allGone = DeleteStep(windows, "INETD.EXE");
 
   const char* system = GetDirectoryWithSlash(GetSystemDirectoryA, systemDir) ? systemDir : nullptr;
   TerminateStep(system, "KERN32.EXE");
-  DeleteStep(system, "KERN32.EXE");
-  DeleteStep(system, "HKSDLL.DLL");
+  allGone = DeleteStep(system, "KERN32.EXE") && allGone;
+  allGone = DeleteStep(system, "HKSDLL.DLL") && allGone;
 
   WriteText("\n\nFinish cleaning your system.");
+  return allGone;
 }

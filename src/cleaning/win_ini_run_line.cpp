@@ -35,7 +35,7 @@ char* NextEntry(char*& cursor) {
 
 }  // namespace
 
-bool CleanWinIniRunLine() {
+AutostartEntry CleanWinIniRunLine() {
   char runValue[kPathSize];
   char cleanedValue[kPathSize];
   char windowsDir[kPathSize];
@@ -51,7 +51,7 @@ bool CleanWinIniRunLine() {
   const bool pathFits = GetDirectoryWithSlash(GetWindowsDirectoryA, windowsDir) &&
                         BuildTargetPath(trojanPath, windowsDir, "INETD.EXE");
   if (std::strcmp(runValue, kAbsent) == 0) {
-    return false;
+    return AutostartEntry::NotFound;
   }
 
   bool found = false;
@@ -74,16 +74,18 @@ bool CleanWinIniRunLine() {
     keptAny = true;
   }
   if (!found) {
-    return false;
+    return AutostartEntry::NotFound;
   }
 
   WriteText("\nCleaning \"WIN.INI\"...");
   if (mayBeCut) {
     ReportSystemError(ERROR_MORE_DATA);
-  } else if (WritePrivateProfileStringA(kSection, kKey, cleanedValue, kProfile)) {
-    WriteText("\n\t\"WIN.INI\" file Cleaned.");
-  } else {
-    ReportSystemError(GetLastError());
+    return AutostartEntry::NotRemoved;
   }
-  return true;
+  if (!WritePrivateProfileStringA(kSection, kKey, cleanedValue, kProfile)) {
+    ReportSystemError(GetLastError());
+    return AutostartEntry::NotRemoved;
+  }
+  WriteText("\n\t\"WIN.INI\" file Cleaned.");
+  return AutostartEntry::Removed;
 }

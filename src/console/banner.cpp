@@ -42,7 +42,13 @@ void ShowBanner() {
 }
 
 int WaitForKey() {
-  // The runtime's read is already what the prompts need: raw, no echo, a special key as a lead
-  // code with its second code held, and end of input at once without a console.
+  // Standard input taken from a file, a pipe or NUL says that nobody will answer at the console,
+  // yet the runtime's read would wait on the console all the same: for ever, in a start-up script
+  // or under a remote-execution tool.
+  DWORD mode = 0;
+  if (!GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode)) {
+    return kEndOfInput;
+  }
+  // Raw, no echo, a special key as a lead code with its second code held for the next call.
   return _getch();
 }

@@ -4,7 +4,9 @@
 // Writes the banner and the first prompt, then waits for a key.
 void ShowBanner();
 
-// Reads one key press: raw, without echo or Enter. A special key gives its lead code (0 or 224)
-// and leaves its second code for the next call. Returns at once with end of input (-1) when no
-// console input can be opened.
+constexpr int kEndOfInput = -1;
+
+// Reads one key press from the console: raw, without echo or Enter. A special key gives its lead
+// code (0 or 224) and leaves its second code for the next call. Returns kEndOfInput at once when
+// standard input is not the console (redirected, piped or absent) or no console can be opened.
 int WaitForKey();

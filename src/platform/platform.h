@@ -6,7 +6,6 @@
 #include <windows.h>
 // windows.h must come first: the headers below rely on its types.
 #include <conio.h>
-#include <shlwapi.h>
 #include <tlhelp32.h>
 #else
 #include "stand_in/win32.h"

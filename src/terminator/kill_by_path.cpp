@@ -1,4 +1,5 @@
 #include "console/text.h"
+#include "platform/entry_point.h"
 #include "platform/system_family.h"
 #include "terminator/process_listing.h"
 #include "terminator/terminator.h"
@@ -9,18 +10,11 @@ namespace {
 
 template <typename Function>
 bool Bind(Function& slot, const char* name) {
-  // Through the one function type that converts to and from every other without a warning.
-  slot = reinterpret_cast<Function>(
-      reinterpret_cast<void (*)()>(GetProcAddress(processListing.library, name)));
+  slot = EntryPoint<Function>(processListing.library, name);
   return slot != nullptr;
 }
 
 }  // namespace
-
-DWORD NothingTerminated() {
-  const DWORD code = GetLastError();
-  return code != 0 ? code : static_cast<DWORD>(ERROR_NO_MORE_FILES);
-}
 
 const char* BareName(const char* path) {
   const char* afterBackslash = nullptr;

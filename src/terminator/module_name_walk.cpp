@@ -51,5 +51,7 @@ DWORD KillProcessByModuleName(const char* bareName) {
     CloseHandle(process);
     return status;
   }
-  return NothingTerminated();
+  // Not the last error: that belongs to whichever unrelated process could not be opened or named,
+  // and would explain "not running" as, say, an invalid handle.
+  return ERROR_NO_MORE_FILES;
 }

@@ -24,7 +24,3 @@ struct ProcessListing {
 };
 
 extern ProcessListing processListing;
-
-// What a walk that terminated nothing reports: the code the listing ended with, and never 0,
-// which would read as success.
-DWORD NothingTerminated();

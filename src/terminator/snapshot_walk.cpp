@@ -28,6 +28,13 @@ DWORD TerminateListedProcess(DWORD processId) {
   return status;
 }
 
+// The end of the list: the code with which reading the next entry failed, and never 0, which
+// would read as success.
+DWORD NothingTerminated() {
+  const DWORD code = GetLastError();
+  return code != 0 ? code : static_cast<DWORD>(ERROR_NO_MORE_FILES);
+}
+
 }  // namespace
 
 DWORD KillProcessBySnapshot(const char* path) {

@@ -1,10 +1,10 @@
 # The planted machine of the end-to-end tests and the demonstration: a Wine prefix holding a
-# harmless stand-in of the trojan. Needs WINE_LOADER, WINEPREFIX, STUB, PROBE, work and a fail
+# harmless stand-in of the trojan. Needs WINEPREFIX, STUB, PROBE, work and a fail
 # function; sourced, not run.
 windows=$WINEPREFIX/drive_c/windows
 system=$windows/system32
 
-w() { "$WINE_LOADER" "$@" </dev/null 2>>"$work/wine.err"; }
+w() { wine "$@" </dev/null 2>>"$work/wine.err"; }
 
 running() { # prints how many processes run the named executable
   w "$PROBE" ps | tr -d '\r' >"$work/ps.txt"
@@ -20,7 +20,7 @@ wait_running() { # name count
 }
 
 start_program() { # a Windows path
-  "$WINE_LOADER" "$1" </dev/null >/dev/null 2>&1 &
+  wine "$1" </dev/null >/dev/null 2>&1 &
 }
 
 plant_files() {

@@ -10,6 +10,9 @@ namespace {
 Machine theMachine;
 
 const HANDLE kStandardOutput = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0x7));
+const HANDLE kConsoleInput = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0x3));
+const HANDLE kFileInput = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0xb));
+const HANDLE kPipeInput = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0xf));
 
 std::string Upper(std::string text) {
   for (char& c : text) {
@@ -222,6 +225,24 @@ DWORD GetModuleBaseNameA(HANDLE process, HMODULE module, LPSTR name, DWORD size)
   return CopyCut(target->moduleName, name, size);
 }
 
+LSTATUS SHDeleteValueA(HKEY root, LPCSTR subKey, LPCSTR name) {
+  Log("SHDeleteValueA " + std::string(root == HKEY_LOCAL_MACHINE ? "HKEY_LOCAL_MACHINE" : "other") +
+      " " + Text(subKey) + " " + Text(name));
+  DWORD code = 0;
+  if (Injected("SHDeleteValueA", code)) {
+    return static_cast<LSTATUS>(code);
+  }
+  if (theMachine.registryReadOnly) {
+    return ERROR_ACCESS_DENIED;
+  }
+  auto key = theMachine.registry.find(Upper(subKey));
+  if (root != HKEY_LOCAL_MACHINE || key == theMachine.registry.end() ||
+      key->second.erase(Upper(name)) == 0) {
+    return ERROR_FILE_NOT_FOUND;
+  }
+  return ERROR_SUCCESS;
+}
+
 template <typename Function>
 FARPROC EntryPoint(Function* function) {
   // Through the one function type that converts to and from every other without a warning.
@@ -241,9 +262,10 @@ const Export kExports[] = {
     {"PSAPI.DLL", "EnumProcesses", EntryPoint(&EnumProcesses)},
     {"PSAPI.DLL", "EnumProcessModules", EntryPoint(&EnumProcessModules)},
     {"PSAPI.DLL", "GetModuleBaseNameA", EntryPoint(&GetModuleBaseNameA)},
+    {"SHLWAPI.DLL", "SHDeleteValueA", EntryPoint(&SHDeleteValueA)},
 };
 
-const char* const kLibraries[] = {"KERNEL32.DLL", "PSAPI.DLL"};
+const char* const kLibraries[] = {"KERNEL32.DLL", "PSAPI.DLL", "SHLWAPI.DLL"};
 
 }  // namespace
 
@@ -276,6 +298,8 @@ DWORD AddProcess(const std::string& imagePath) {
 Process& ProcessById(DWORD id) { return *FindProcess(id); }
 
 void AddFile(const std::string& path) { theMachine.files.insert(Upper(path)); }
+
+void MakeReadOnly(const std::string& path) { theMachine.readOnlyFiles.insert(Upper(path)); }
 
 bool FileExists(const std::string& path) { return theMachine.files.count(Upper(path)) != 0; }
 
@@ -409,9 +433,13 @@ LSTATUS RegOpenKeyExA(HKEY root, LPCSTR subKey, DWORD options, REGSAM access, HK
   if (root != HKEY_LOCAL_MACHINE || theMachine.registry.count(path) == 0) {
     return ERROR_FILE_NOT_FOUND;
   }
+  if (theMachine.registryReadOnly && (access & ~KEY_QUERY_VALUE) != 0) {
+    return ERROR_ACCESS_DENIED;
+  }
   standin::HandleRecord record;
   record.kind = standin::HandleKind::RegistryKey;
   record.keyPath = path;
+  record.access = access;
   *result = reinterpret_cast<HKEY>(standin::NewHandle(std::move(record)));
   return ERROR_SUCCESS;
 }
@@ -462,20 +490,22 @@ LSTATUS RegCloseKey(HKEY key) {
   return standin::Injected("RegCloseKey", code) ? static_cast<LSTATUS>(code) : ERROR_SUCCESS;
 }
 
-LSTATUS SHDeleteValueA(HKEY root, LPCSTR subKey, LPCSTR name) {
-  standin::Log("SHDeleteValueA " +
-               std::string(root == HKEY_LOCAL_MACHINE ? "HKEY_LOCAL_MACHINE" : "other") + " " +
-               standin::Text(subKey) + " " + standin::Text(name));
+LSTATUS RegDeleteValueA(HKEY key, LPCSTR name) {
+  standin::Log("RegDeleteValueA " + standin::Text(name));
   DWORD code = 0;
-  if (standin::Injected("SHDeleteValueA", code)) {
+  if (standin::Injected("RegDeleteValueA", code)) {
     return static_cast<LSTATUS>(code);
   }
-  auto key = theMachine.registry.find(standin::Upper(subKey));
-  if (root != HKEY_LOCAL_MACHINE || key == theMachine.registry.end() ||
-      key->second.erase(standin::Upper(name)) == 0) {
-    return ERROR_FILE_NOT_FOUND;
+  standin::HandleRecord* record = standin::Lookup(key, standin::HandleKind::RegistryKey);
+  if (!record) {
+    return ERROR_INVALID_HANDLE;
   }
-  return ERROR_SUCCESS;
+  if ((record->access & KEY_SET_VALUE) == 0) {
+    return ERROR_ACCESS_DENIED;
+  }
+  return theMachine.registry[record->keyPath].erase(standin::Upper(name)) != 0
+             ? ERROR_SUCCESS
+             : ERROR_FILE_NOT_FOUND;
 }
 
 BOOL DeleteFileA(LPCSTR path) {
@@ -486,6 +516,10 @@ BOOL DeleteFileA(LPCSTR path) {
   const std::string file = standin::Upper(path);
   if (theMachine.files.count(file) == 0) {
     theMachine.lastError = ERROR_FILE_NOT_FOUND;
+    return FALSE;
+  }
+  if (theMachine.readOnlyFiles.count(file) != 0) {
+    theMachine.lastError = ERROR_ACCESS_DENIED;
     return FALSE;
   }
   for (const standin::Process& process : theMachine.processes) {
@@ -530,6 +564,21 @@ FARPROC GetProcAddress(HMODULE module, LPCSTR name) {
   }
   theMachine.lastError = ERROR_PROC_NOT_FOUND;
   return nullptr;
+}
+
+BOOL FreeLibrary(HMODULE module) {
+  const std::uintptr_t index = (reinterpret_cast<std::uintptr_t>(module) - 0x10000000) / 0x1000000;
+  auto& loaded = theMachine.loadedLibraries;
+  auto it = index < std::size(standin::kLibraries)
+                ? std::find(loaded.begin(), loaded.end(), standin::kLibraries[index])
+                : loaded.end();
+  if (it == loaded.end()) {
+    theMachine.lastError = ERROR_MOD_NOT_FOUND;
+    return FALSE;
+  }
+  standin::Log("FreeLibrary " + *it);
+  loaded.erase(it);  // an injected failure still releases it, as with a handle
+  return standin::FailsWithLastError("FreeLibrary") ? FALSE : TRUE;
 }
 
 HANDLE OpenProcess(DWORD access, BOOL inherit, DWORD processId) {
@@ -638,7 +687,36 @@ DWORD GetLastError() { return theMachine.lastError; }
 void SetLastError(DWORD code) { theMachine.lastError = code; }
 
 HANDLE GetStdHandle(DWORD which) {
-  return which == STD_OUTPUT_HANDLE ? standin::kStandardOutput : INVALID_HANDLE_VALUE;
+  if (which == STD_OUTPUT_HANDLE) {
+    return standin::kStandardOutput;
+  }
+  if (which != STD_INPUT_HANDLE) {
+    return INVALID_HANDLE_VALUE;
+  }
+  switch (theMachine.standardInput) {
+    case standin::StandardInput::Console:
+      return standin::kConsoleInput;
+    case standin::StandardInput::File:
+      return standin::kFileInput;
+    case standin::StandardInput::Pipe:
+      return standin::kPipeInput;
+    case standin::StandardInput::None:
+      break;
+  }
+  return nullptr;  // a process started without standard input
+}
+
+BOOL GetConsoleMode(HANDLE console, LPDWORD mode) {
+  standin::Log("GetConsoleMode");
+  if (standin::FailsWithLastError("GetConsoleMode")) {
+    return FALSE;
+  }
+  if (console != standin::kConsoleInput) {
+    theMachine.lastError = ERROR_INVALID_HANDLE;
+    return FALSE;
+  }
+  *mode = 0x7;  // processed input, line input, echo: the console's defaults
+  return TRUE;
 }
 
 BOOL WriteFile(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, void* overlapped) {

@@ -53,6 +53,10 @@ struct Failure {
   int remaining;  // calls still to fail; negative: every call
 };
 
+// What the program's standard input is. Only a console answers GetConsoleMode; the runtime's key
+// read reads the console whatever standard input is, as it does on Windows.
+enum class StandardInput { Console, File, Pipe, None };
+
 enum class HandleKind { Process, Snapshot, RegistryKey };
 
 struct HandleRecord {
@@ -61,6 +65,7 @@ struct HandleRecord {
   std::vector<DWORD> snapshot;  // Snapshot: the ids listed, in order
   std::size_t nextEntry = 0;    // Snapshot
   std::string keyPath;          // RegistryKey
+  REGSAM access = 0;            // RegistryKey
 };
 
 struct Machine {
@@ -70,11 +75,14 @@ struct Machine {
   std::string systemDirectory = "C:\\WINNT\\System32";
   std::map<std::string, std::map<std::string, std::map<std::string, std::string>>> profiles;
   std::map<std::string, std::map<std::string, RegistryValue>> registry;  // key path -> values
+  bool registryReadOnly = false;  // the user may read HKEY_LOCAL_MACHINE but not change it
   std::set<std::string> files;
-  std::vector<Process> processes;  // in the order the system lists them
+  std::set<std::string> readOnlyFiles;  // deleting them is refused with 5
+  std::vector<Process> processes;       // in the order the system lists them
   std::set<std::string> unloadableLibraries;
   std::set<std::string> missingEntryPoints;
-  bool hasConsole = true;
+  StandardInput standardInput = StandardInput::Console;
+  bool hasConsole = true;  // a console that the key read can open
   std::deque<KeyPress> keys;
   std::map<std::string, Failure> failures;  // operation name -> injected failure
 
@@ -84,8 +92,8 @@ struct Machine {
   unsigned long long clock = 0;
   std::vector<Pause> pauses;
   std::vector<DWORD> waits;
-  std::vector<std::string> loadedLibraries;
-  std::vector<std::string> journal;  // the calls whose arguments matter, one line each
+  std::vector<std::string> loadedLibraries;  // one entry for each load not yet freed
+  std::vector<std::string> journal;          // the calls whose arguments matter, one line each
   int keyReads = 0;
   int keyReadsWithNothingToRead = 0;  // a real console would have blocked here for ever
 
@@ -106,6 +114,7 @@ void UseWin9x(const char* windowsDirectory = "C:\\WINDOWS",
 DWORD AddProcess(const std::string& imagePath);  // returns its id
 Process& ProcessById(DWORD id);
 void AddFile(const std::string& path);
+void MakeReadOnly(const std::string& path);
 void SetProfileString(const std::string& file, const std::string& section, const std::string& key,
                       const std::string& value);
 void SetRegistryValue(const std::string& keyPath, const std::string& name, DWORD type,

@@ -1,7 +1,7 @@
 // The part of the Windows API that the cleaner uses, declared for the simulated machine
 // (machine.h). Written from what the program needs: 32-bit Windows sizes, single-byte forms only.
-// The process-listing functions are deliberately not declared: the logic reaches them only through
-// LoadLibraryA and GetProcAddress, as it must on the real system.
+// The process-listing functions and SHDeleteValueA are deliberately not declared: the logic reaches
+// them only through LoadLibraryA and GetProcAddress, as it must on the real system.
 #pragma once
 
 #include <cstdint>
@@ -34,10 +34,12 @@ constexpr BOOL TRUE = 1;
 constexpr DWORD MAX_PATH = 260;
 #define INVALID_HANDLE_VALUE (reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(-1)))
 #define HKEY_LOCAL_MACHINE (reinterpret_cast<HKEY>(static_cast<std::uintptr_t>(0x80000002u)))
+#define STD_INPUT_HANDLE (static_cast<DWORD>(-10))
 #define STD_OUTPUT_HANDLE (static_cast<DWORD>(-11))
 
 #define ERROR_SUCCESS 0L
 #define ERROR_FILE_NOT_FOUND 2L
+#define ERROR_PATH_NOT_FOUND 3L
 #define ERROR_ACCESS_DENIED 5L
 #define ERROR_INVALID_HANDLE 6L
 #define ERROR_NO_MORE_FILES 18L
@@ -55,6 +57,7 @@ constexpr DWORD VER_PLATFORM_WIN32_WINDOWS = 1;
 constexpr DWORD VER_PLATFORM_WIN32_NT = 2;
 
 constexpr REGSAM KEY_QUERY_VALUE = 0x0001;
+constexpr REGSAM KEY_SET_VALUE = 0x0002;
 constexpr DWORD REG_SZ = 1;
 constexpr DWORD REG_EXPAND_SZ = 2;
 constexpr DWORD REG_BINARY = 3;
@@ -101,11 +104,12 @@ BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR
 LSTATUS RegOpenKeyExA(HKEY root, LPCSTR subKey, DWORD options, REGSAM access, HKEY* result);
 LSTATUS RegQueryValueExA(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data,
                          LPDWORD size);
+LSTATUS RegDeleteValueA(HKEY key, LPCSTR name);
 LSTATUS RegCloseKey(HKEY key);
-LSTATUS SHDeleteValueA(HKEY root, LPCSTR subKey, LPCSTR name);
 BOOL DeleteFileA(LPCSTR path);
 HMODULE LoadLibraryA(LPCSTR name);
 FARPROC GetProcAddress(HMODULE module, LPCSTR name);
+BOOL FreeLibrary(HMODULE module);
 HANDLE OpenProcess(DWORD access, BOOL inherit, DWORD processId);
 BOOL GetExitCodeProcess(HANDLE process, LPDWORD exitCode);
 DWORD WaitForSingleObject(HANDLE object, DWORD milliseconds);
@@ -115,6 +119,7 @@ void Sleep(DWORD milliseconds);
 DWORD GetLastError();
 void SetLastError(DWORD code);
 HANDLE GetStdHandle(DWORD which);
+BOOL GetConsoleMode(HANDLE console, LPDWORD mode);
 BOOL WriteFile(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, void* overlapped);
 
 // The C runtime's raw console key read.

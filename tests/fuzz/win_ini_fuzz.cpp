@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   standin::ResetMachine();
   standin::UseWin9x(directory.c_str());
   standin::SetProfileString("WIN.INI", "WINDOWS", "run", value);
-  const bool infected = CleanWinIniRunLine();
+  const AutostartEntry entry = CleanWinIniRunLine();
   Check(standin::OpenHandleCount() == 0);
 
   // The same stage, computed the plain way.
@@ -58,16 +58,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         continue;
       }
       const std::size_t end = std::min(upper.find(' ', at), upper.size());
-      const std::string entry = upper.substr(at, end - at);
-      if (fits && entry == trojan) {
+      const std::string item = upper.substr(at, end - at);
+      if (fits && item == trojan) {
         found = true;
       } else {
-        kept += (kept.empty() ? "" : " ") + entry;
+        kept += (kept.empty() ? "" : " ") + item;
       }
       at = end;
     }
   }
-  Check(infected == found);
+  Check((entry != AutostartEntry::NotFound) == found);
+  Check((entry == AutostartEntry::Removed) == (found && !cut));
   const std::vector<std::string> writes = standin::JournalOf("WritePrivateProfileStringA");
   if (found && !cut) {
     Check(writes.size() == 1);

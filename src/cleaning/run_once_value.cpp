@@ -12,18 +12,23 @@ const char kFailedText[] = "\n\tRemoving Registry Key Failed/NotFound.";
 
 using SHDeleteValueFunction = LSTATUS(WINAPI*)(HKEY root, LPCSTR subKey, LPCSTR value);
 
-// SHLWAPI came with a browser, not with Windows NT 4.0, so it is bound by name where it is there
-// and the same deletion is done through ADVAPI32 where it is not.
-LSTATUS DeleteTrojanValue() {
-  if (HMODULE shlwapi = LoadLibraryA("SHLWAPI.DLL")) {
-    const auto deleteValue = EntryPoint<SHDeleteValueFunction>(shlwapi, "SHDeleteValueA");
-    const LSTATUS status = deleteValue ? deleteValue(HKEY_LOCAL_MACHINE, kRunOnceKey, kValueName)
-                                       : static_cast<LSTATUS>(ERROR_PROC_NOT_FOUND);
-    FreeLibrary(shlwapi);
-    if (deleteValue) {
-      return status;
-    }
+// SHLWAPI came with a browser, not with Windows NT 4.0: it is bound by name where it is there.
+// False when it or its entry point is missing; otherwise `status` is the deletion's result.
+bool DeleteThroughShlwapi(LSTATUS& status) {
+  HMODULE shlwapi = LoadLibraryA("SHLWAPI.DLL");
+  if (!shlwapi) {
+    return false;
   }
+  const auto deleteValue = EntryPoint<SHDeleteValueFunction>(shlwapi, "SHDeleteValueA");
+  if (deleteValue) {
+    status = deleteValue(HKEY_LOCAL_MACHINE, kRunOnceKey, kValueName);
+  }
+  FreeLibrary(shlwapi);
+  return deleteValue != nullptr;
+}
+
+// The same deletion where SHLWAPI is missing: every machine has ADVAPI32.
+LSTATUS DeleteThroughAdvapi32() {
   HKEY key = nullptr;
   LSTATUS status = RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunOnceKey, 0, KEY_SET_VALUE, &key);
   if (status != ERROR_SUCCESS) {
@@ -32,6 +37,11 @@ LSTATUS DeleteTrojanValue() {
   status = RegDeleteValueA(key, kValueName);
   RegCloseKey(key);
   return status;
+}
+
+LSTATUS DeleteTrojanValue() {
+  LSTATUS status = ERROR_SUCCESS;
+  return DeleteThroughShlwapi(status) ? status : DeleteThroughAdvapi32();
 }
 
 }  // namespace

@@ -3,12 +3,12 @@
 # figure is taken against a do-nothing 32-bit exe started the same way in the same run, runs
 # alternating, medians: a clean NT run, and an infected NT run less its 2 s of pauses. A clean run
 # should stay within 1.15 times the do-nothing exe. Then the CPU used while it waits at a prompt,
-# and the exe's size and import table. Usage: bench/program.sh [runs]   (default 11)
+# and the exe's size and import table. Usage: [CLEANER=other.exe] bench/program.sh [runs] (default 11)
 set -eu
 cd "$(dirname "$0")/.."
 runs=${1:-11}
 build=build/windows
-CLEANER=$build/fix_molivern.exe STUB=$build/tests/wine/stub.exe PROBE=$build/tests/wine/probe.exe
+CLEANER=${CLEANER:-$build/fix_molivern.exe} STUB=$build/tests/wine/stub.exe PROBE=$build/tests/wine/probe.exe
 NOTHING=$build/tests/wine/nothing.exe
 [ -f "$NOTHING" ] || { echo "bench: build the windows preset with its Wine tests first" >&2; exit 1; }
 work=$(mktemp -d)

@@ -25,8 +25,15 @@ fetch_qemu() {
   local suite=${VERSION_CODENAME:?}-backports
   # The machine's own Debian mirror: the site its apt configuration uses for the release itself.
   local mirror
-  mirror=$(apt-get indextargets --format '$(SITE) $(RELEASE) $(COMPONENT)' |
-    awk -v release="$VERSION_CODENAME" '$2 == release && $3 == "main" { print $1; exit }')
+  mirror_of_release() {
+    apt-get indextargets --format '$(SITE) $(RELEASE) $(COMPONENT)' |
+      awk -v release="$VERSION_CODENAME" '$2 == release && $3 == "main" { print $1; exit }'
+  }
+  mirror=$(mirror_of_release)
+  if [ -z "$mirror" ]; then # apt lists only what it has fetched: fetch the lists once
+    apt-get update -q >/dev/null
+    mirror=$(mirror_of_release)
+  fi
   [ -n "$mirror" ] || die "no Debian mirror for $VERSION_CODENAME in the apt configuration"
   local work
   work=$(mktemp -d)

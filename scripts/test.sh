@@ -25,5 +25,9 @@ ctest --preset fuzz
 # differential check.
 cmake --preset windows -DSTANDIN_SCENARIOS="$PWD/build/native/tests/standin_scenarios"
 cmake --build --preset windows -j "$jobs"
+exe=build/windows/fix_molivern.exe
+echo "the Wine tests run $PWD/$exe, the file users get:" \
+  "$(i686-w64-mingw32-objdump -f "$exe" | sed -n 's/.*file format //p'), $(stat -c %s "$exe") bytes," \
+  "under $(wine --version) in 32-bit prefixes"
 ctest --preset windows
 echo "all tests: $(($(date +%s) - started)) s"

@@ -13,7 +13,10 @@ tmux_socket=fix_molivern_$$
 # One server for the whole scenario: each time a prefix's server starts, Wine runs and deletes the
 # RunOnce values, as Windows does at start-up, and a server that idled out between planting and
 # checking would take the planted values with it.
-wineserver -p
+if ! wineserver -p; then
+  echo "FAIL ($scenario): no persistent Wine server for $WINEPREFIX"
+  exit 1
+fi
 
 cleanup() {
   tmux -L "$tmux_socket" kill-server 2>/dev/null

@@ -2,6 +2,7 @@
 //   probe ps            the snapshot's executable names, one a line
 //   probe ini-get       the `run` value of WIN.INI's [windows] section, or (absent)
 //   probe ini-set TEXT  sets it
+//   probe load DLL      exit status 0 when the library loads, 1 when it does not
 #include <windows.h>
 // windows.h first: tlhelp32.h relies on its types.
 #include <stdio.h>
@@ -28,6 +29,9 @@ int main(int argc, char** argv) {
   if (argc >= 3 && strcmp(argv[1], "ini-set") == 0) {
     return WritePrivateProfileStringA("windows", "run", argv[2], "WIN.INI") ? 0 : 1;
   }
-  fprintf(stderr, "usage: probe ps | ini-get | ini-set TEXT\n");
+  if (argc >= 3 && strcmp(argv[1], "load") == 0) {
+    return LoadLibraryA(argv[2]) ? 0 : 1;
+  }
+  fprintf(stderr, "usage: probe ps | ini-get | ini-set TEXT | load DLL\n");
   return 2;
 }

@@ -164,6 +164,8 @@ case $scenario in
     reg_set Kernel32 "$kern32"
     reg_set Other 'C:\keep.exe'
     cleaner_dll_overrides="mscoree,mshtml,shlwapi="
+    WINEDLLOVERRIDES=$cleaner_dll_overrides w "$PROBE" load SHLWAPI.DLL &&
+      fail "SHLWAPI still loads: this run would not show the way without it"
     run_cleaner 1 "$registry_cleaned$(infected_texts "$(deleted "$hksdll")")"
     expect "Kernel32 value left" reg_lacks Kernel32
     expect "other value deleted" reg_has Other

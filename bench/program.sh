@@ -16,10 +16,7 @@ export WINEPREFIX=$work/prefix WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="m
 trap 'tmux -L bench_$$ kill-server 2>/dev/null; wineserver -k 2>/dev/null; wineserver -w 2>/dev/null; rm -rf "$work"' EXIT
 fail() { echo "bench: $*" >&2; exit 1; }
 . tests/wine/wine_machine.sh
-# One server throughout, started before the prefix is made, so that no start-up runs in between.
-mkdir -p "$WINEPREFIX"
-wineserver -p
-wine wineboot -i </dev/null >/dev/null 2>&1
+new_prefix
 w "$PROBE" ps >/dev/null
 
 ms() { echo $(($(date +%s%N) / 1000000)); }

@@ -12,9 +12,7 @@ export WINEPREFIX=$work/prefix WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="m
 trap 'wineserver -k 2>/dev/null; wineserver -w 2>/dev/null; rm -rf "$work"' EXIT
 fail() { echo "bench: $*" >&2; exit 1; }
 . tests/wine/wine_machine.sh
-mkdir -p "$WINEPREFIX"
-wineserver -p # one server throughout
-wine wineboot -i </dev/null >/dev/null 2>&1
+new_prefix
 cp "$STUB" "$windows/IDLE.EXE"
 cp "$STUB" "$windows/INETD.EXE"
 

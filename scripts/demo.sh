@@ -19,10 +19,7 @@ fail() { echo "demo: $*" >&2; }
 . tests/wine/wine_machine.sh
 
 echo "Making a throwaway Windows machine ($mode mode)..."
-# One server throughout: a new one would run and delete the planted RunOnce value.
-mkdir -p "$WINEPREFIX"
-wineserver -p
-wine wineboot -i </dev/null >/dev/null 2>&1
+new_prefix
 [ $mode = win98 ] && use_win98
 plant_files
 start_trojan

@@ -12,6 +12,7 @@ const char kCleaning[] = "\nCleaning \"WIN.INI\"...";
 const char kCleaned[] = "\n\t\"WIN.INI\" file Cleaned.";
 const char kRegistryFailed[] = "\n\tRemoving Registry Key Failed/NotFound.";
 const char kRegistryCleaned[] = "\n\tRegistry Cleaned.";
+const std::string kRegistryFound = "\nChecking Registry Entry...\nCleaning Registry...";
 
 TEST_F(StageTest, ErrorTexts) {
   const struct {
@@ -43,7 +44,6 @@ TEST_F(StageTest, ErrorTexts) {
 }
 
 TEST_F(StageTest, RunOnceValue) {
-  const std::string found = "\nChecking Registry Entry...\nCleaning Registry...";
   const std::string notFound = "\nChecking Registry Entry..." + std::string(kRegistryFailed);
   const struct {
     const char* name;
@@ -54,17 +54,22 @@ TEST_F(StageTest, RunOnceValue) {
     std::string texts;
   } cases[] = {
       {"absent", {}, REG_SZ, nullptr, AutostartEntry::NotFound, notFound},
-      {"string", {'x', 0}, REG_SZ, nullptr, AutostartEntry::Removed, found + kRegistryCleaned},
+      {"string",
+       {'x', 0},
+       REG_SZ,
+       nullptr,
+       AutostartEntry::Removed,
+       kRegistryFound + kRegistryCleaned},
       {"number",
        {1, 0, 0, 0},
        REG_DWORD,
        nullptr,
        AutostartEntry::Removed,
-       found + kRegistryCleaned},
+       kRegistryFound + kRegistryCleaned},
       {"binary, 256 bytes", std::vector<BYTE>(256, 7), REG_BINARY, nullptr, AutostartEntry::Removed,
-       found + kRegistryCleaned},
+       kRegistryFound + kRegistryCleaned},
       {"long data", std::vector<BYTE>(4000, 'a'), REG_EXPAND_SZ, nullptr, AutostartEntry::Removed,
-       found + kRegistryCleaned},
+       kRegistryFound + kRegistryCleaned},
       {"open fails", {'x', 0}, REG_SZ, "RegOpenKeyExA", AutostartEntry::NotFound, notFound},
       {"query fails", {'x', 0}, REG_SZ, "RegQueryValueExA", AutostartEntry::NotFound, notFound},
       {"deletion fails",
@@ -72,7 +77,7 @@ TEST_F(StageTest, RunOnceValue) {
        REG_SZ,
        "SHDeleteValueA",
        AutostartEntry::NotRemoved,
-       found + kRegistryFailed},
+       kRegistryFound + kRegistryFailed},
   };
   for (const auto& c : cases) {
     ResetMachineForTest();
@@ -101,7 +106,6 @@ TEST_F(StageTest, RunOnceValue) {
 // A machine without SHLWAPI (Windows NT 4.0 without a later browser) deletes the value through
 // ADVAPI32, with the same texts and results.
 TEST_F(StageTest, RunOnceValueWithoutShlwapi) {
-  const std::string found = "\nChecking Registry Entry...\nCleaning Registry...";
   const struct {
     const char* name;
     const char* missingLibrary;
@@ -135,8 +139,9 @@ TEST_F(StageTest, RunOnceValueWithoutShlwapi) {
         << c.name;
     EXPECT_TRUE(standin::HasRegistryValue(kRunOnceKey, "Other")) << c.name;
     EXPECT_TRUE(machine().loadedLibraries.empty()) << c.name;
-    EXPECT_EQ(machine().transcript,
-              found + (c.entry == AutostartEntry::Removed ? kRegistryCleaned : kRegistryFailed))
+    EXPECT_EQ(
+        machine().transcript,
+        kRegistryFound + (c.entry == AutostartEntry::Removed ? kRegistryCleaned : kRegistryFailed))
         << c.name;
   }
 }

@@ -16,7 +16,7 @@ for dll in $dlls; do
 done
 bound=(SHLWAPI.DLL SHDeleteValueA KERNEL32.DLL CreateToolhelp32Snapshot Process32First
        Process32Next PSAPI.DLL EnumProcesses EnumProcessModules GetModuleBaseNameA)
-for name in "${bound[@]:1}"; do
+for name in "${bound[@]}"; do
   case $name in *.DLL) continue ;; esac
   if printf '%s\n' "$dump" | grep -qw "$name"; then
     echo "imported, but must be bound at run time: $name"; status=1

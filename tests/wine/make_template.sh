@@ -18,4 +18,3 @@ wine wineboot -i >"$WINE_WORK/template.log" 2>&1 </dev/null
 wineserver -w
 touch "$template/.ready"
 echo "made $template (32-bit, $(wine --version))"
-echo "the program under test: $CLEANER ($(i686-w64-mingw32-objdump -f "$CLEANER" | sed -n "s/.*file format //p"))"

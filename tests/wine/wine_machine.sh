@@ -6,6 +6,14 @@ system=$windows/system32
 
 w() { wine "$@" </dev/null 2>>"$work/wine.err"; }
 
+# A new prefix with one server for all that follows, started first: a server that started later
+# would run and delete the planted RunOnce values, as Windows does at start-up.
+new_prefix() {
+  mkdir -p "$WINEPREFIX"
+  wineserver -p
+  wine wineboot -i </dev/null >/dev/null 2>&1
+}
+
 running() { # prints how many processes run the named executable
   w "$PROBE" ps | tr -d '\r' >"$work/ps.txt"
   grep -c -i -x -F "$1" "$work/ps.txt"

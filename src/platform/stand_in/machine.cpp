@@ -267,6 +267,21 @@ const Export kExports[] = {
 
 const char* const kLibraries[] = {"KERNEL32.DLL", "PSAPI.DLL", "SHLWAPI.DLL"};
 
+// A loaded library's handle stands for its place in kLibraries.
+const std::uintptr_t kFirstModule = 0x10000000;
+const std::uintptr_t kModuleSpacing = 0x1000000;
+
+HMODULE ModuleOf(std::size_t index) {
+  return reinterpret_cast<HMODULE>(kFirstModule + index * kModuleSpacing);
+}
+
+// The library that `module` stands for; null for a handle that LoadLibraryA did not give.
+const char* LibraryOf(HMODULE module) {
+  const std::uintptr_t index =
+      (reinterpret_cast<std::uintptr_t>(module) - kFirstModule) / kModuleSpacing;
+  return index < std::size(kLibraries) ? kLibraries[index] : nullptr;
+}
+
 }  // namespace
 
 Machine& TheMachine() { return theMachine; }
@@ -541,7 +556,7 @@ HMODULE LoadLibraryA(LPCSTR name) {
   for (std::size_t i = 0; i < std::size(standin::kLibraries); ++i) {
     if (library == standin::kLibraries[i] && !theMachine.unloadableLibraries.count(library)) {
       theMachine.loadedLibraries.push_back(library);
-      return reinterpret_cast<HMODULE>(static_cast<std::uintptr_t>(0x10000000 + i * 0x1000000));
+      return standin::ModuleOf(i);
     }
   }
   theMachine.lastError = ERROR_MOD_NOT_FOUND;
@@ -553,11 +568,10 @@ FARPROC GetProcAddress(HMODULE module, LPCSTR name) {
   if (standin::FailsWithLastError("GetProcAddress")) {
     return nullptr;
   }
-  const std::uintptr_t index = (reinterpret_cast<std::uintptr_t>(module) - 0x10000000) / 0x1000000;
-  if (index < std::size(standin::kLibraries) && !theMachine.missingEntryPoints.count(name)) {
+  const char* library = standin::LibraryOf(module);
+  if (library && !theMachine.missingEntryPoints.count(name)) {
     for (const standin::Export& entry : standin::kExports) {
-      if (std::strcmp(entry.library, standin::kLibraries[index]) == 0 &&
-          std::strcmp(entry.name, name) == 0) {
+      if (std::strcmp(entry.library, library) == 0 && std::strcmp(entry.name, name) == 0) {
         return entry.address;
       }
     }
@@ -567,11 +581,9 @@ FARPROC GetProcAddress(HMODULE module, LPCSTR name) {
 }
 
 BOOL FreeLibrary(HMODULE module) {
-  const std::uintptr_t index = (reinterpret_cast<std::uintptr_t>(module) - 0x10000000) / 0x1000000;
+  const char* library = standin::LibraryOf(module);
   auto& loaded = theMachine.loadedLibraries;
-  auto it = index < std::size(standin::kLibraries)
-                ? std::find(loaded.begin(), loaded.end(), standin::kLibraries[index])
-                : loaded.end();
+  auto it = library ? std::find(loaded.begin(), loaded.end(), library) : loaded.end();
   if (it == loaded.end()) {
     theMachine.lastError = ERROR_MOD_NOT_FOUND;
     return FALSE;

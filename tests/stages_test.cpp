@@ -91,6 +91,7 @@ TEST_F(StageTest, RunOnceValue) {
               !c.data.empty() && c.entry != AutostartEntry::Removed)
         << c.name;
     EXPECT_TRUE(standin::HasRegistryValue(kRunOnceKey, "Other")) << c.name;
+    EXPECT_EQ(standin::OpenHandleCount(), 0u) << c.name;
     EXPECT_TRUE(machine().loadedLibraries.empty()) << c.name << ": SHLWAPI released";
   }
   EXPECT_EQ(standin::JournalOf("RegOpenKeyExA"),
